@@ -1,0 +1,31 @@
+# Keystead: every target first makes sure the Debian packages of the stack are present.
+BUILD       ?= build
+TEST_DIR    := $(BUILD)/test
+RELEASE_DIR := $(BUILD)/release
+FUZZ_DIR    := $(BUILD)/fuzz
+FUZZ_TIME   ?= 300
+JOBS        ?= $(shell nproc)
+
+.PHONY: deps test bench fuzz clean
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKEYSTEAD_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	cd $(TEST_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_BENCH=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	@for b in $(RELEASE_DIR)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/fuzz/codec_fuzz -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $(FUZZ_DIR)/corpus
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Keystead builds, tests and runs with; does nothing when all are present.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build make
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    libsqlite3-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
