@@ -1,0 +1,169 @@
+// The store under a user with N entries (six values each, cipher strings of 44 to 87 characters):
+// the list load's read of every value, deleting entry 1 with the renumbering of all others,
+// appending one entry with its commit, and opening the store with its check of every page.
+
+#include <stdlib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "crypto/Diamond.h"
+#include "store/EntryStore.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+
+namespace keystead {
+namespace {
+
+constexpr const char* kUser = "Benchmark User";
+
+class BenchFolder {
+public:
+    BenchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "keystead-store-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        path_ = pattern;
+    }
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+const BenchFolder& benchFolder() {
+    static const BenchFolder folder;
+    return folder;
+}
+
+// Printable text of the cipher strings' length range; its bytes do not matter to the store.
+std::string cipherLike(std::mt19937& random) {
+    static constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::uniform_int_distribution<int> length(44, 87);
+    std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
+    std::string text(static_cast<std::size_t>(length(random)), ' ');
+    for (char& c : text) {
+        c = kAlphabet[pick(random)];
+    }
+    return text;
+}
+
+std::filesystem::path populate(int count) {
+    const auto file = benchFolder().path() / ("entries-" + std::to_string(count) + ".sqlite");
+    std::mt19937 random(static_cast<unsigned>(count));
+    std::vector<StoredValue> values{{"MainPassword", cipherLike(random)},
+                                    {"TotalPasswords", std::to_string(count)}};
+    for (int n = 1; n <= count; ++n) {
+        const std::string number = std::to_string(n);
+        for (const char* ident : {"System", "Username", "Password", "Comments"}) {
+            values.push_back({ident + number, cipherLike(random)});
+        }
+        values.push_back({"Expiration" + number, "30"});
+        values.push_back({"DaysTillExpiration" + number, std::to_string(n % 30 - 4)});
+    }
+    RegistryStore::OpenFile(file)->writeValues(kUser, values);
+    return file;
+}
+
+// The populated store for count entries, made at its first use and kept for the whole run.
+const std::filesystem::path& storeWith(int count) {
+    static std::map<int, std::filesystem::path> files;
+    const auto found = files.find(count);
+    if (found != files.end()) {
+        return found->second;
+    }
+    return files.emplace(count, populate(count)).first->second;
+}
+
+// A fresh copy of the populated store, for a benchmark that changes it.
+std::filesystem::path copyOfStoreWith(int count) {
+    const auto copy = benchFolder().path() / "copy.sqlite";
+    std::filesystem::copy_file(storeWith(count), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
+SessionState sessionOfUser() {
+    SessionState state;
+    state.CurrentUsername = kUser;
+    return state;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_ReadAllEntries(benchmark::State& state) {
+    const auto store = RegistryStore::OpenFile(storeWith(static_cast<int>(state.range(0))));
+    SessionState session = sessionOfUser();
+    const EntryStore entries(*store, session);
+    for (auto _ : state) {
+        StoreSession storeSession(*store);
+        benchmark::DoNotOptimize(entries.readAll());
+    }
+}
+BENCHMARK(BM_ReadAllEntries)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteFirstEntry(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    SessionState session = sessionOfUser();
+    for (auto _ : state) {
+        const auto store = RegistryStore::OpenFile(copyOfStoreWith(count));
+        EntryStore entries(*store, session);
+        const auto start = std::chrono::steady_clock::now();
+        {
+            StoreSession storeSession(*store);
+            entries.remove(1);
+        }
+        state.SetIterationTime(secondsSince(start));
+    }
+}
+BENCHMARK(BM_DeleteFirstEntry)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_AppendEntry(benchmark::State& state) {
+    const auto store = RegistryStore::OpenFile(copyOfStoreWith(static_cast<int>(state.range(0))));
+    SessionState session = sessionOfUser();
+    EntryStore entries(*store, session);
+    TDiamond diamond;
+    diamond.SetKey("a typical logon password");
+    const EntryTexts texts{"Online banking", "someone@example.org", "correct horse battery",
+                           "Branch office: 12 High Street\r\nCard ends in 4321", "90", "90"};
+    for (auto _ : state) {
+        StoreSession storeSession(*store);
+        entries.append(diamond, texts);
+    }
+}
+BENCHMARK(BM_AppendEntry)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenStore(benchmark::State& state) {
+    const auto& file = storeWith(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RegistryStore::OpenFile(file));
+    }
+}
+BENCHMARK(BM_OpenStore)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace keystead

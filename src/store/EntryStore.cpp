@@ -1,0 +1,206 @@
+#include "store/EntryStore.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "crypto/Diamond.h"
+#include "store/KeysteadError.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+#include "store/TextRules.h"
+
+namespace keystead {
+
+namespace {
+
+constexpr std::string_view kTotalPasswords = "TotalPasswords";
+
+struct EntryField {
+    std::string_view name;
+    std::string StoredEntry::*member;
+    bool required;   // written even when empty; the others are deleted when empty
+};
+
+constexpr std::array<EntryField, 6> kFields{{
+    {"System", &StoredEntry::system, true},
+    {"Username", &StoredEntry::username, false},
+    {"Password", &StoredEntry::password, true},
+    {"Comments", &StoredEntry::comments, false},
+    {"Expiration", &StoredEntry::expiration, false},
+    {"DaysTillExpiration", &StoredEntry::daysTillExpiration, false},
+}};
+
+std::string identOf(const EntryField& field, int n) {
+    return std::string(field.name) + std::to_string(n);
+}
+
+struct EntryIdent {
+    const EntryField* field;
+    int number;
+};
+
+// Splits an ident such as "System12" into its field and number. The number has no leading zeros,
+// as the store's reads address it; anything else is no entry value.
+std::optional<EntryIdent> parseEntryIdent(std::string_view ident) {
+    const std::size_t digitsAt = ident.find_last_not_of("0123456789") + 1;
+    const std::string_view digits = ident.substr(digitsAt);
+    if (digits.empty() || digits.front() == '0') {
+        return std::nullopt;
+    }
+    const auto number = parseInteger(digits);
+    const std::string_view base = ident.substr(0, digitsAt);
+    const auto field = std::find_if(kFields.begin(), kFields.end(), [base](const EntryField& f) {
+        return equalsIgnoringCase(f.name, base);
+    });
+    if (!number || field == kFields.end()) {
+        return std::nullopt;
+    }
+    return EntryIdent{&*field, *number};
+}
+
+std::string cipherUnlessBlank(const TDiamond& diamond, std::string_view text) {
+    return trimText(text).empty() ? std::string() : diamond.EncryptToCipherString(text);
+}
+
+StoredEntry encrypt(const TDiamond& diamond, const EntryTexts& texts) {
+    return StoredEntry{
+        diamond.EncryptToCipherString(trimText(texts.description)),
+        cipherUnlessBlank(diamond, trimText(texts.username)),
+        diamond.EncryptToCipherString(trimText(texts.password)),
+        cipherUnlessBlank(diamond, texts.comments),
+        trimText(texts.expiration),
+        trimText(texts.daysTillExpiration),
+    };
+}
+
+struct EntryChanges {
+    std::vector<StoredValue> writes;
+    std::vector<std::string> deletes;
+
+    // Puts entry at number n: the required values always, the others when not empty, and
+    // deletes what is empty so that nothing of an earlier entry n is left behind.
+    void put(int n, const StoredEntry& entry) {
+        for (const auto& field : kFields) {
+            const std::string& value = entry.*field.member;
+            if (field.required || !value.empty()) {
+                writes.push_back({identOf(field, n), value});
+            } else {
+                deletes.push_back(identOf(field, n));
+            }
+        }
+    }
+
+    void erase(int n) {
+        for (const auto& field : kFields) {
+            deletes.push_back(identOf(field, n));
+        }
+    }
+
+    void apply(RegistryStore& store, std::string_view section) const {
+        store.writeValues(section, writes);
+        store.deleteValues(section, deletes);
+    }
+};
+
+}  // namespace
+
+EntryStore::EntryStore(RegistryStore& store, SessionState& state) : store_(store), state_(state) {}
+
+int EntryStore::totalPasswords() const {
+    return std::max(0, store_.ReadInteger(state_.CurrentUsername, kTotalPasswords, 0));
+}
+
+void EntryStore::checkExists(int n) const {
+    if (n < 1 || n > totalPasswords()) {
+        throw KeysteadError("Entry " + std::to_string(n) + " does not exist");
+    }
+}
+
+void EntryStore::writeEntry(int n, const StoredEntry& entry) const {
+    EntryChanges changes;
+    changes.put(n, entry);
+    changes.apply(store_, state_.CurrentUsername);
+}
+
+StoredEntry EntryStore::read(int n) const {
+    StoredEntry entry;
+    for (const auto& field : kFields) {
+        entry.*field.member = store_.ReadString(state_.CurrentUsername, identOf(field, n), "");
+    }
+    return entry;
+}
+
+std::vector<StoredEntry> EntryStore::readAll() const {
+    auto values = store_.readSectionValues(state_.CurrentUsername);
+    const auto total = std::find_if(values.begin(), values.end(), [](const StoredValue& v) {
+        return equalsIgnoringCase(v.ident, kTotalPasswords);
+    });
+    const int count =
+        total == values.end() ? 0 : std::max(0, parseInteger(total->value).value_or(0));
+    std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
+    for (auto& [ident, value] : values) {
+        const auto entryIdent = parseEntryIdent(ident);
+        if (entryIdent && entryIdent->number <= count) {
+            auto& entry = entries[static_cast<std::size_t>(entryIdent->number - 1)];
+            entry.*entryIdent->field->member = std::move(value);
+        }
+    }
+    return entries;
+}
+
+int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
+    StoreSession session(store_);
+    const int n = totalPasswords() + 1;
+    store_.WriteInteger(state_.CurrentUsername, kTotalPasswords, n);
+    writeEntry(n, encrypt(diamond, texts));
+    session.close();
+    state_.PasswordCount = n;
+    return n;
+}
+
+StoredEntry EntryStore::rewrite(const TDiamond& diamond, int n, const EntryTexts& texts) {
+    StoreSession session(store_);
+    checkExists(n);
+    const StoredEntry entry = encrypt(diamond, texts);
+    writeEntry(n, entry);
+    session.close();
+    return entry;
+}
+
+void EntryStore::remove(int n) {
+    StoreSession session(store_);
+    checkExists(n);
+    const auto entries = readAll();
+    const int last = static_cast<int>(entries.size());
+    // The values move unchanged: a cipher string does not depend on the entry's number.
+    EntryChanges changes;
+    for (int k = n + 1; k <= last; ++k) {
+        changes.put(k - 1, entries[static_cast<std::size_t>(k - 1)]);
+    }
+    changes.erase(last);
+    changes.writes.push_back({std::string(kTotalPasswords), std::to_string(last - 1)});
+    changes.apply(store_, state_.CurrentUsername);
+    session.close();
+    state_.PasswordCount = last - 1;
+}
+
+void EntryStore::removeAll() {
+    StoreSession session(store_);
+    // Every numbered entry value goes, also one a broken-off earlier change left above the count.
+    EntryChanges changes;
+    for (const auto& value : store_.readSectionValues(state_.CurrentUsername)) {
+        if (parseEntryIdent(value.ident)) {
+            changes.deletes.push_back(value.ident);
+        }
+    }
+    changes.writes.push_back({std::string(kTotalPasswords), "0"});
+    changes.apply(store_, state_.CurrentUsername);
+    session.close();
+    state_.PasswordCount = 0;
+}
+
+}  // namespace keystead

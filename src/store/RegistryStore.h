@@ -1,0 +1,104 @@
+#pragma once
+// The sectioned key/value store that keeps everything between runs: sections, idents, every value
+// a string. Kept in one SQLite file; names compare without regard to ASCII letter case.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/SqliteConnection.h"
+
+namespace keystead {
+
+struct StoredValue {
+    std::string ident;
+    std::string value;
+};
+
+class RegistryStore {
+public:
+    // How long an operation waits for another running instance to finish its session.
+    static constexpr std::chrono::milliseconds kBusyTimeout{3000};
+
+    // Opens (creating folder and file as needed) the store kept in this file. A file that is no
+    // store or is damaged is refused with a KeysteadError naming it, and left as it was.
+    static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file);
+    static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file,
+                                                   std::chrono::milliseconds busyTimeout);
+    static std::filesystem::path DefaultFile();   // $XDG_DATA_HOME/Vorrent/Keystead/registry.sqlite
+
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+
+    // A missing section or value reads as def, and so does an integer text that is not wholly
+    // an integer (see parseInteger); a boolean is an integer, any non-zero one true. Writing
+    // creates the section. A write outside any StoreSession is its own transaction. Failures
+    // throw KeysteadError with the store's texts ("Failed to set data for '%s'" ...).
+    std::string ReadString(std::string_view section, std::string_view ident, std::string_view def);
+    void WriteString(std::string_view section, std::string_view ident, std::string_view value);
+    int  ReadInteger(std::string_view section, std::string_view ident, int def);
+    void WriteInteger(std::string_view section, std::string_view ident, int value);
+    bool ReadBool(std::string_view section, std::string_view ident, bool def);
+    void WriteBool(std::string_view section, std::string_view ident, bool value);
+    void DeleteValue(std::string_view section, std::string_view ident);
+    std::vector<std::string> ReadSections();   // case-insensitive alphabetical order
+
+    // Every section but "Options", in the order of ReadSections.
+    std::vector<std::string> readUsers();
+    // True for an existing section in any letter case, and for "Options", which is no user's.
+    bool UserExists(std::string_view name);
+    // Creates the user's section holding mainPassword (a cipher string), in one transaction.
+    // Refuses an unacceptable name and a name that exists in any letter case.
+    void CreateUser(std::string_view name, std::string_view mainPassword);
+    // A user name must not be empty nor hold a backslash or a character with a code from 0 to
+    // 31 or 127; such names could not be told apart from key paths or shown in a list.
+    static bool isAcceptableUserName(std::string_view name);
+    static constexpr std::string_view kUnacceptableUserNameText =
+        "A username cannot be empty or contain a backslash or a control character.";
+    static constexpr std::string_view kUserExistsText =
+        "The username you entered already exists. Please choose another name.";
+
+    // All values of a section in one read, ordered by ident; empty when the section is missing.
+    std::vector<StoredValue> readSectionValues(std::string_view section);
+    // Many writes or deletes in one section, atomic together.
+    void writeValues(std::string_view section, const std::vector<StoredValue>& values);
+    void deleteValues(std::string_view section, const std::vector<std::string>& idents);
+
+private:
+    friend class StoreSession;
+    struct Statements;
+
+    RegistryStore(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout);
+
+    void checkFile();
+    void createSchemaWhenEmpty();
+    bool isEmptyDatabase();
+    std::string queryFirst(const char* sql);   // first value of an opening-time query
+    [[noreturn]] void fail(int rc, const std::string& storeText) const;
+    [[noreturn]] void failToSave(const std::string& reason);
+
+    void beginSession();
+    void endSession(bool commit);   // throws only when commit is true
+    void commitOutermost();
+
+    std::optional<std::string> readValue(std::string_view section, std::string_view ident);
+    std::optional<std::int64_t> findSection(std::string_view section);
+    std::int64_t ensureSection(std::string_view section);
+    void writeValue(std::int64_t sectionId, std::string_view ident, std::string_view value);
+    void deleteValue(std::int64_t sectionId, std::string_view ident);
+
+    std::filesystem::path file_;
+    SqliteConnection connection_;
+    std::unique_ptr<Statements> statements_;
+    int sessionDepth_ = 0;
+};
+
+}  // namespace keystead

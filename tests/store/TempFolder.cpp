@@ -1,0 +1,24 @@
+#include "TempFolder.h"
+
+#include <stdlib.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace keystead::test {
+
+TempFolder::TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "keystead-store-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace keystead::test
