@@ -2,11 +2,12 @@
 BUILD       ?= build
 TEST_DIR    := $(BUILD)/test
 RELEASE_DIR := $(BUILD)/release
+RUN_DIR     := $(BUILD)/run
 FUZZ_DIR    := $(BUILD)/fuzz
 FUZZ_TIME   ?= 300
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps test bench fuzz clean
+.PHONY: deps test bench fuzz run clean
 
 deps:
 	@scripts/install-deps.sh
@@ -26,6 +27,11 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	mkdir -p $(FUZZ_DIR)/corpus
 	$(FUZZ_DIR)/fuzz/codec_fuzz -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $(FUZZ_DIR)/corpus
+
+run: deps
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF
+	cmake --build $(RUN_DIR) -j $(JOBS) --target keystead
+	$(RUN_DIR)/src/keystead
 
 clean:
 	rm -rf $(BUILD)

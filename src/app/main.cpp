@@ -1,0 +1,27 @@
+// Keystead: the program's entry. Everything it needs comes from the store in the user's data
+// folder; it takes no arguments.
+
+#include "mainwindow/Main.h"
+#include "session/Startup.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Keystead"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
+
+    keystead::SessionState session;
+    keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
+                              QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+    const std::unique_ptr<keystead::TfrmMain> frmMain = startup.Execute();
+    if (!frmMain)
+        return startup.exitCode();
+    frmMain->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,37 @@
+#include "desktop/DialogSeam.h"
+
+namespace keystead {
+
+namespace {
+
+const DialogSeam* activeSeam = nullptr;
+
+}  // namespace
+
+DialogSeam::DialogSeam(MessageHandler onMessage, FormHandler onForm)
+    : onMessage_(std::move(onMessage)), onForm_(std::move(onForm)), previous_(activeSeam)
+{
+    activeSeam = this;
+}
+
+DialogSeam::~DialogSeam()
+{
+    activeSeam = previous_;
+}
+
+const DialogSeam* DialogSeam::active()
+{
+    return activeSeam;
+}
+
+MessageResult DialogSeam::answer(const MessageRequest& request) const
+{
+    return onMessage_(request);
+}
+
+void DialogSeam::drive(QDialog& form) const
+{
+    onForm_(form);
+}
+
+}  // namespace keystead

@@ -1,0 +1,19 @@
+#include "desktop/WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace keystead {
+
+void centerOnScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+}  // namespace keystead

@@ -1,0 +1,57 @@
+#include "exchange/Progress.h"
+
+#include "desktop/WindowPlacement.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace keystead {
+
+TfrmProgress::TfrmProgress(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      imgPicture(new QLabel(this)),
+      lblMessage(new QLabel(QStringLiteral("Progress Message"), this)),
+      pbExport(new QProgressBar(this))
+{
+    setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(QStringLiteral("Progress"));
+    setFixedSize(320, 84);
+
+    imgPicture->setObjectName(QStringLiteral("imgPicture"));
+    imgPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/progress.png")));
+    imgPicture->setGeometry(16, 16, 32, 32);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setGeometry(64, 16, 240, 20);
+    pbExport->setObjectName(QStringLiteral("pbExport"));
+    pbExport->setRange(0, 100);
+    pbExport->setValue(0);
+    pbExport->setTextVisible(false);
+    pbExport->setGeometry(64, 44, 240, 18);
+    centerOnScreen(*this);
+}
+
+namespace {
+
+// Lets the window system map and paint the window; input waits for the event loop.
+void paintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+void TfrmProgress::showNow()
+{
+    show();
+    raise();
+    paintNow();
+}
+
+void TfrmProgress::setMessage(const QString& text)
+{
+    lblMessage->setText(text);
+    paintNow();
+}
+
+}  // namespace keystead

@@ -1,0 +1,642 @@
+#include "mainwindow/Main.h"
+
+#include "desktop/ClampFormToScreen.h"
+#include "desktop/ErrorDisplay.h"
+#include "desktop/HelpWindow.h"
+#include "desktop/KeyPreview.h"
+#include "desktop/MessageBox.h"
+#include "desktop/ProtectList.h"
+#include "desktop/TextConversion.h"
+#include "desktop/WaitCursor.h"
+#include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListRules.h"
+#include "mainwindow/PasswordListView.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace keystead {
+namespace {
+
+constexpr int kMainHelpTopic = 3000;
+constexpr int kMinimumListHeight = 30;
+
+QAction* makeAction(QObject* parent, const char* name, const QString& text, const QKeySequence& shortcut = {})
+{
+    auto* action = new QAction(text, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* makeToolButton(QToolBar& bar, const char* name, const QString& hint, const char* picture)
+{
+    QAction* action = bar.addAction(QIcon(QStringLiteral(":/pictures/") + QString::fromLatin1(picture)), hint);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    return action;
+}
+
+std::string folderOf(const std::string& programFile)
+{
+    const QString folder = QFileInfo(QFile::decodeName(programFile.c_str())).absolutePath();
+    return QFile::encodeName(QDir::toNativeSeparators(folder) + QDir::separator()).toStdString();
+}
+
+// The comments as the notes pane shows them: stored with CR LF line breaks.
+QString paneText(const std::string& comments)
+{
+    QString text = toQString(comments);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+}  // namespace
+
+// Taken from the system's short date format ("dd/MM/yyyy", "d.M.yy").
+char SystemDateSeparator()
+{
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    for (const QChar c : format)
+        if (!c.isLetter() && !c.isSpace() && c.unicode() < 128)
+            return static_cast<char>(c.unicode());
+    return '/';
+}
+
+TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile, QWidget* parent, Clock clock)
+    : QMainWindow(parent), session_(session), store_(RegistryStore::OpenFile(storeFile)), clock_(clock),
+      model_(new PasswordListModel(this))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    buildControls();
+    buildToolBar();
+    buildMenus();
+    buildPopupMenus();
+    FormCreate();
+    new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::buildControls()
+{
+    lvPasswords = new TPasswordListView(*model_, this);
+    lvPasswords->setMinimumHeight(kMinimumListHeight);
+
+    reComments = new QTextEdit(this);
+    reComments->setObjectName(QStringLiteral("reComments"));
+    reComments->setReadOnly(true);
+    reComments->setFrameShape(QFrame::NoFrame);
+    reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reComments->setTabChangesFocus(true);
+    QPalette notesPalette = reComments->palette();
+    notesPalette.setColor(QPalette::Base, notesPalette.color(QPalette::Button));
+    reComments->setPalette(notesPalette);
+
+    pnlComments = new QWidget(this);
+    pnlComments->setObjectName(QStringLiteral("pnlComments"));
+    auto* notesLayout = new QVBoxLayout(pnlComments);
+    notesLayout->setContentsMargins(0, 0, 0, 0);
+    notesLayout->addWidget(reComments);
+
+    sptMainSplitter = new QSplitter(Qt::Vertical, this);
+    sptMainSplitter->setObjectName(QStringLiteral("sptMainSplitter"));
+    sptMainSplitter->setHandleWidth(3);
+    sptMainSplitter->setChildrenCollapsible(false);
+    sptMainSplitter->setOpaqueResize(true);
+    sptMainSplitter->addWidget(lvPasswords);
+    sptMainSplitter->addWidget(pnlComments);
+    sptMainSplitter->setStretchFactor(0, 0);
+    sptMainSplitter->setStretchFactor(1, 1);
+    setCentralWidget(sptMainSplitter);
+
+    statusBar()->setObjectName(QStringLiteral("sbMessage"));
+    statusBar()->setFixedHeight(20);
+    statusBar()->setSizeGripEnabled(false);
+    sbMessagePanel0 = new QLabel(this);
+    sbMessagePanel0->setFixedWidth(150);
+    sbMessagePanel1 = new QLabel(this);
+    sbMessagePanel1->setFixedWidth(50);
+    statusBar()->addWidget(sbMessagePanel0);
+    statusBar()->addWidget(sbMessagePanel1);
+
+    connect(lvPasswords, &TPasswordListView::columnClicked, this, &TfrmMain::lvPasswordsColumnClick);
+    connect(lvPasswords, &TPasswordListView::selectionChanged, this, &TfrmMain::lvPasswordsSelectItem);
+}
+
+void TfrmMain::buildToolBar()
+{
+    tbToolbar = new QToolBar(this);
+    tbToolbar->setObjectName(QStringLiteral("tbToolbar"));
+    tbToolbar->setMovable(false);
+    tbToolbar->setFloatable(false);
+    tbToolbar->setFixedHeight(29);
+    tbToolbar->setIconSize(QSize(16, 16));
+    tbToolbar->toggleViewAction()->setEnabled(false);
+    addToolBar(Qt::TopToolBarArea, tbToolbar);
+
+    tbNewPassword = makeToolButton(*tbToolbar, "tbNewPassword", QStringLiteral("New Password"), "toolbar-new.png");
+    tbPrint = makeToolButton(*tbToolbar, "tbPrint", QStringLiteral("Print"), "toolbar-print.png");
+    tbImport = makeToolButton(*tbToolbar, "tbImport", QStringLiteral("Import"), "toolbar-import.png");
+    tbExport = makeToolButton(*tbToolbar, "tbExport", QStringLiteral("Export"), "toolbar-export.png");
+    tbToolbar->addSeparator();
+    tbCut = makeToolButton(*tbToolbar, "tbCut", QStringLiteral("Cut"), "toolbar-cut.png");
+    tbCopy = makeToolButton(*tbToolbar, "tbCopy", QStringLiteral("Copy"), "toolbar-copy.png");
+    tbPaste = makeToolButton(*tbToolbar, "tbPaste", QStringLiteral("Paste as New Password"), "toolbar-paste.png");
+    tbDelete = makeToolButton(*tbToolbar, "tbDelete", QStringLiteral("Delete"), "toolbar-delete.png");
+    tbOptions = makeToolButton(*tbToolbar, "tbOptions", QStringLiteral("Options"), "toolbar-options.png");
+    tbToolbar->addSeparator();
+    tbShowPasswords = makeToolButton(*tbToolbar, "tbShowPasswords", QStringLiteral("Show Passwords"),
+                                     "toolbar-show-passwords.png");
+    tbShowPasswords->setCheckable(true);
+    tbToolbar->addSeparator();
+    tbViewStyle = new QToolButton(tbToolbar);
+    tbViewStyle->setObjectName(QStringLiteral("tbViewStyle"));
+    tbViewStyle->setIcon(QIcon(QStringLiteral(":/pictures/toolbar-views.png")));
+    tbViewStyle->setToolTip(QStringLiteral("Views"));
+    tbViewStyle->setPopupMode(QToolButton::MenuButtonPopup);
+    tbViewStyle->setAutoRaise(true);
+    tbToolbar->addWidget(tbViewStyle);
+
+    connect(tbShowPasswords, &QAction::triggered, this, &TfrmMain::mnuViewShowClick);
+    connect(tbViewStyle, &QToolButton::clicked, this, &TfrmMain::tbViewStyleClick);
+}
+
+void TfrmMain::buildMenus()
+{
+    buildFileMenu();
+    buildEditMenu();
+    buildViewMenu();
+    buildHelpMenu();
+}
+
+void TfrmMain::buildFileMenu()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileExport = makeAction(this, "mnuFileExport", QStringLiteral("&Export Passwords..."), Qt::Key_F3);
+    mnuFileImport = makeAction(this, "mnuFileImport", QStringLiteral("&Import Passwords..."), Qt::Key_F4);
+    mnuFilePassword = makeAction(this, "mnuFilePassword", QStringLiteral("Change Logon Password..."));
+    mnuFilePrint = makeAction(this, "mnuFilePrint", QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileExit = makeAction(this, "mnuFileExit", QStringLiteral("E&xit"));
+    mnuFile->addAction(mnuFileExport);
+    mnuFile->addAction(mnuFileImport);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFilePassword);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFilePrint);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileExit);
+    connect(mnuFile, &QMenu::aboutToShow, this, &TfrmMain::mnuFilePopup);
+    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TfrmMain::buildEditMenu()
+{
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditCut = makeAction(this, "mnuEditCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditUsername =
+        makeAction(this, "mnuEditUsername", QStringLiteral("Copy &Username"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    mnuEditCopy = makeAction(this, "mnuEditCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditPaste =
+        makeAction(this, "mnuEditPaste", QStringLiteral("&Paste as New Password"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuEditDelete = makeAction(this, "mnuEditDelete", QStringLiteral("&Delete"), Qt::Key_Delete);
+    mnuEditDeleteAll = makeAction(this, "mnuEditDeleteAll", QStringLiteral("Delete All"));
+    mnuEditNew = makeAction(this, "mnuEditNew", QStringLiteral("&New Password..."), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuEditEdit =
+        makeAction(this, "mnuEditEdit", QStringLiteral("&Edit Password..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuEditClear = makeAction(this, "mnuEditClear", QStringLiteral("C&lear Clipboard"), Qt::Key_F6);
+    for (QAction* item : {mnuEditCut, mnuEditUsername, mnuEditCopy, mnuEditPaste, mnuEditDelete, mnuEditDeleteAll})
+        mnuEdit->addAction(item);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(mnuEditNew);
+    mnuEdit->addAction(mnuEditEdit);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(mnuEditClear);
+}
+
+void TfrmMain::buildViewMenu()
+{
+    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuViewShow = makeAction(this, "mnuViewShow", QStringLiteral("Show &Passwords"), Qt::Key_F12);
+    mnuViewQuickview = makeAction(this, "mnuViewQuickview", QStringLiteral("&Quickview (Spacebar)"));
+    mnuViewList = makeAction(this, "mnuViewList", QStringLiteral("List"));
+    mnuViewDetail = makeAction(this, "mnuViewDetail", QStringLiteral("Details"));
+    mnuViewTop = makeAction(this, "mnuViewTop", QStringLiteral("&Always on Top"));
+    mnuViewOptions = makeAction(this, "mnuViewOptions", QStringLiteral("&Options..."), Qt::Key_F2);
+    auto* styles = new QActionGroup(this);
+    for (QAction* style : {mnuViewList, mnuViewDetail}) {
+        style->setCheckable(true);
+        styles->addAction(style);
+    }
+    mnuViewDetail->setChecked(true);
+    mnuViewTop->setCheckable(true);
+
+    mnuView->addAction(mnuViewShow);
+    mnuView->addAction(mnuViewQuickview);
+    mnuView->addSeparator();
+    mnuView->addAction(mnuViewList);
+    mnuView->addAction(mnuViewDetail);
+    mnuView->addSeparator();
+    mnuView->addAction(mnuViewTop);
+    mnuView->addAction(mnuViewOptions);
+
+    connect(mnuView, &QMenu::aboutToShow, this, &TfrmMain::mnuViewPopup);
+    connect(mnuViewShow, &QAction::triggered, this, &TfrmMain::mnuViewShowClick);
+    connect(mnuViewList, &QAction::triggered, this, [this] { setViewStyle(false); });
+    connect(mnuViewDetail, &QAction::triggered, this, [this] { setViewStyle(true); });
+    // Qt has already flipped the check mark; the toggle decides the state itself.
+    connect(mnuViewTop, &QAction::triggered, this, [this] {
+        mnuViewTop->setChecked(!mnuViewTop->isChecked());
+        mnuViewTopClick();
+    });
+}
+
+void TfrmMain::buildHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelpContents = makeAction(this, "mnuHelpContents", QStringLiteral("Contents"), Qt::Key_F1);
+    mnuHelpUsing = makeAction(this, "mnuHelpUsing", QStringLiteral("Using Online Help"));
+    mnuHelpCheck = makeAction(this, "mnuHelpCheck", QStringLiteral("Check Internet for New Version"));
+    mnuHelpAbout = makeAction(this, "mnuHelpAbout", QStringLiteral("About..."));
+    mnuHelp->addAction(mnuHelpContents);
+    mnuHelp->addAction(mnuHelpUsing);
+    mnuHelp->addSeparator();
+    mnuHelp->addAction(mnuHelpCheck);
+    mnuHelp->addSeparator();
+    mnuHelp->addAction(mnuHelpAbout);
+    connect(mnuHelpContents, &QAction::triggered, this, &TfrmMain::showHelpContents);
+}
+
+void TfrmMain::buildPopupMenus()
+{
+    popViewStyle = new QMenu(this);
+    popViewStyle->setObjectName(QStringLiteral("popViewStyle"));
+    popViewStyleList = popViewStyle->addAction(QStringLiteral("List"));
+    popViewStyleDetail = popViewStyle->addAction(QStringLiteral("Details"));
+    auto* styles = new QActionGroup(popViewStyle);
+    for (QAction* style : {popViewStyleList, popViewStyleDetail}) {
+        style->setCheckable(true);
+        styles->addAction(style);
+    }
+    tbViewStyle->setMenu(popViewStyle);
+    connect(popViewStyle, &QMenu::aboutToShow, this, [this] {
+        popViewStyleList->setChecked(!lvPasswords->detailsStyle());
+        popViewStyleDetail->setChecked(lvPasswords->detailsStyle());
+    });
+    connect(popViewStyleList, &QAction::triggered, this, [this] { setViewStyle(false); });
+    connect(popViewStyleDetail, &QAction::triggered, this, [this] { setViewStyle(true); });
+
+    popPasswordList = new QMenu(this);
+    popPasswordList->setObjectName(QStringLiteral("popPasswordList"));
+    popComments = new QMenu(this);
+    popComments->setObjectName(QStringLiteral("popComments"));
+    popWhatsThis = new QMenu(this);
+    popWhatsThis->setObjectName(QStringLiteral("popWhatsThis"));
+}
+
+// ---- Creation -------------------------------------------------------------------------------
+
+void TfrmMain::FormCreate()
+{
+    programFolder_ = folderOf(session_.ProgramExeName.empty()
+                                  ? QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()
+                                  : session_.ProgramExeName);
+    bool detailsStyle = true;
+    std::string lastUsedText;
+    dateSeparator_ = SystemDateSeparator();
+    today_ = clock_.today();
+    {
+        StoreSession session(*store_);
+        readGeometry();
+        session_.PasswordCount = store_->ReadInteger(session_.CurrentUsername, "TotalPasswords", 0);
+        settings_ = ReadMainSettings(*store_, session_.CurrentUsername, programFolder_);
+        detailsStyle = ReadDetailsViewStyle(*store_);
+        lastUsedText =
+            store_->ReadString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
+        session.close();
+    }
+    session_.ShowPasswordsOn = settings_.showPasswords;
+    if (settings_.alwaysOnTop)
+        mnuViewTopClick();
+    lvPasswords->setGridLines(settings_.showGridlines);
+    checkAutoExportPath();
+    applyFonts();
+    lvPasswords->setDetailsStyle(detailsStyle);
+    setShowPasswordsControls();
+    lastUsed_ = ParseShortDate(lastUsedText, dateSeparator_).value_or(today_);
+    LoadPasswordList();
+    session_.FirstLoadDone = true;
+    setWindowTitle(QStringLiteral("Keystead - ") + toQString(session_.CurrentUsername));
+}
+
+void TfrmMain::readGeometry()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
+    const MainGeometry g =
+        ReadMainGeometry(*store_, session_.CurrentUsername, screenSize.width(), screenSize.height());
+    resize(g.width, g.height);
+    move(g.left, g.top);
+    ClampFormToScreen(*this);
+    for (int column = 0; column < 4; ++column)
+        lvPasswords->setColumnWidth(column, g.columnWidths[column]);
+    listHeight_ = std::max(g.listHeight, kMinimumListHeight);
+}
+
+void TfrmMain::checkAutoExportPath()
+{
+    if (!settings_.autoExport)
+        return;
+    const QString path = toQString(settings_.autoExportPath);
+    if (!path.isEmpty() && QFileInfo(path).absoluteDir().exists())
+        return;
+    showWarning(this, QStringLiteral("The auto-export path is invalid or missing. The path will be changed to the "
+                                     "Keystead application directory. Please make corrections in the Options/Export "
+                                     "dialog box."));
+    settings_.autoExportPath = programFolder_ + "password.txt";
+    runGuarded(this, [this] {
+        store_->WriteString(session_.CurrentUsername, "AutoExportPath", settings_.autoExportPath);
+    });
+}
+
+void TfrmMain::applyFonts()
+{
+    lvPasswords->setListFont(QFont(toQString(settings_.listFontName), settings_.listFontSize));
+    QFont notesFont(toQString(settings_.notesFontName), settings_.notesFontSize);
+    reComments->setFont(notesFont);
+    reComments->document()->setDefaultFont(notesFont);
+}
+
+// ---- The list -------------------------------------------------------------------------------
+
+void TfrmMain::LoadPasswordList()
+{
+    std::vector<std::string> expired;
+    {
+        const WaitCursor hourglass;
+        model_->clear();
+        reComments->clear();
+        lvPasswords->setUpdatesEnabled(false);
+        StoreSession session(*store_);
+        Diamond1.SetKey(session_.LogonPassword);
+        const std::optional<int> countdown =
+            session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
+        PasswordListContent content =
+            ReadPasswordList(*store_, session_, Diamond1, {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
+        session_.PasswordCount = static_cast<int>(content.rows.size());
+        expired = std::move(content.expiredDescriptions);
+        model_->setRows(std::move(content.rows), settings_.sortColumn);
+        reselect();
+        session.close();
+        lvPasswords->setUpdatesEnabled(true);
+        if (lvPasswords->selectedRow() >= 0)
+            lvPasswords->scrollToRow(lvPasswords->selectedRow());
+        if (session_.PasswordCount == 0 || lvPasswords->selectedRow() < 0)
+            setSelectionButtons(false);
+        tbPrint->setEnabled(session_.PasswordCount != 0);
+        tbExport->setEnabled(session_.PasswordCount != 0);
+        sbMessagePanel0->setText(toQString(PasswordCountText(session_.PasswordCount)));
+    }
+    if (!expired.empty())
+        showWarning(this, toQString(ExpiredWarningText(expired)));
+}
+
+void TfrmMain::reselect()
+{
+    // Of several rows with the remembered caption, the one added last (the highest number) wins.
+    int match = -1;
+    for (int row = 0; row < model_->rowCount(); ++row)
+        if (model_->row(row).description == session_.ReselectCaption &&
+            (match < 0 || model_->row(row).entryNumber > model_->row(match).entryNumber))
+            match = row;
+    if (match >= 0)
+        lvPasswords->selectRow(match);
+}
+
+void TfrmMain::lvPasswordsSelectItem()
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0) {
+        setSelectionButtons(false);
+        return;
+    }
+    runGuarded(this, [&] { showNotes(row); });
+    setSelectionButtons(true);
+    session_.ReselectCaption = model_->row(row).description;
+}
+
+void TfrmMain::showNotes(int row)
+{
+    reComments->clear();
+    reComments->setCurrentCharFormat(QTextCharFormat());
+    const int n = model_->row(row).entryNumber;
+    StoreSession session(*store_);
+    const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
+    session.close();
+    const bool plain = session_.ShowPasswordsOn || settings_.showComments;
+    reComments->setPlainText(paneText(plain ? Diamond1.DecryptCipherString(stored) : stored));
+}
+
+std::optional<ListItemTexts> TfrmMain::selectedItem() const
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    const PasswordRow& r = model_->row(row);
+    return ListItemTexts{r.entryNumber, r.description, r.username, r.password, r.expiration};
+}
+
+std::string TfrmMain::notesText() const
+{
+    QString text = reComments->toPlainText();
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return toBytes(text);
+}
+
+void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return;
+    model_->setTexts(row, texts.username, texts.password, texts.expiration);
+    lvPasswords->selectRow(model_->setDescription(row, texts.caption));
+}
+
+void TfrmMain::setNotesText(const std::string& text)
+{
+    reComments->setPlainText(paneText(text));
+}
+
+void TfrmMain::setSelectionButtons(bool enabled)
+{
+    tbCut->setEnabled(enabled);
+    tbCopy->setEnabled(enabled);
+    tbDelete->setEnabled(enabled);
+}
+
+void TfrmMain::lvPasswordsColumnClick(int column)
+{
+    if (column == settings_.sortColumn || column > 2)
+        return;
+    settings_.sortColumn = column;
+    runGuarded(this, [&] {
+        StoreSession session(*store_);
+        LoadPasswordList();
+        store_->WriteInteger(session_.CurrentUsername, "SortColumn", column);
+        session.close();
+    });
+}
+
+bool TfrmMain::ProtectionCheck()
+{
+    if (!settings_.protectToggle || session_.ShowPasswordsOn)
+        return true;
+    return ProtectPromptPasses(session_, [this] { tbShowPasswords->setChecked(false); }, this);
+}
+
+void TfrmMain::mnuViewShowClick()
+{
+    const bool wasShown = session_.ShowPasswordsOn;
+    if (wasShown)
+        session_.ShowPasswordsOn = false;
+    else if (!settings_.protectToggle || ProtectPromptPasses(session_, [this] { tbShowPasswords->setChecked(false); },
+                                                             this))
+        session_.ShowPasswordsOn = true;
+    setShowPasswordsControls();
+    if (session_.ShowPasswordsOn == wasShown)
+        return;
+    runGuarded(this, [&] {
+        StoreSession session(*store_);
+        store_->WriteBool(session_.CurrentUsername, "ShowPasswords", session_.ShowPasswordsOn);
+        LoadPasswordList();
+        session.close();
+    });
+}
+
+void TfrmMain::setShowPasswordsControls()
+{
+    tbShowPasswords->setChecked(session_.ShowPasswordsOn);
+    mnuViewShow->setText(session_.ShowPasswordsOn ? QStringLiteral("Hide &Passwords") : QStringLiteral("Show &Passwords"));
+}
+
+// ---- View -----------------------------------------------------------------------------------
+
+void TfrmMain::setViewStyle(bool details)
+{
+    if (ProtectionCheck())
+        lvPasswords->setDetailsStyle(details);
+}
+
+void TfrmMain::tbViewStyleClick()
+{
+    setViewStyle(!lvPasswords->detailsStyle());
+}
+
+void TfrmMain::mnuViewTopClick()
+{
+    const bool onTop = !mnuViewTop->isChecked();
+    mnuViewTop->setChecked(onTop);
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown)
+        show();
+}
+
+bool TfrmMain::alwaysOnTop() const
+{
+    return mnuViewTop->isChecked();
+}
+
+void TfrmMain::mnuFilePopup()
+{
+    mnuFileExport->setEnabled(session_.PasswordCount != 0);
+    mnuFilePrint->setEnabled(session_.PasswordCount != 0);
+}
+
+void TfrmMain::mnuViewPopup()
+{
+    mnuViewList->setChecked(!lvPasswords->detailsStyle());
+    mnuViewDetail->setChecked(lvPasswords->detailsStyle());
+    mnuViewQuickview->setEnabled(!session_.QuickViewOpen && lvPasswords->selectedRow() >= 0 &&
+                                 !lvPasswords->isEditing() && lvPasswords->hasListFocus() &&
+                                 (!settings_.protectToggle || session_.ShowPasswordsOn));
+}
+
+// ---- Keys, help, closing --------------------------------------------------------------------
+
+bool TfrmMain::FormKeyUp(QKeyEvent& key)
+{
+    if (key.type() != QEvent::KeyRelease || key.isAutoRepeat())
+        return false;
+    if (key.key() == Qt::Key_Escape) {
+        showMinimized();
+        return true;
+    }
+    if (key.key() == Qt::Key_F1) {
+        showHelpContents();
+        return true;
+    }
+    return false;
+}
+
+void TfrmMain::showHelpContents()
+{
+    ShowHelpTopic(*this, kMainHelpTopic);
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    // A splitter shares out sizes set before it is shown; the list height is exact only now.
+    const int total = sptMainSplitter->height() - sptMainSplitter->handleWidth();
+    sptMainSplitter->setSizes({listHeight_, std::max(1, total - listHeight_)});
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TfrmMain::FormClose()
+{
+    runGuarded(this, [this] {
+        const std::string& user = session_.CurrentUsername;
+        StoreSession session(*store_);
+        store_->WriteInteger(user, "MainWindowLeft", pos().x());
+        store_->WriteInteger(user, "MainWindowTop", pos().y());
+        store_->WriteInteger(user, "MainWindowWidth", width());
+        store_->WriteInteger(user, "MainWindowHeight", height());
+        for (int column = 0; column < 4; ++column)
+            store_->WriteInteger(user, "Column" + std::to_string(column + 1) + "Width",
+                                 lvPasswords->columnWidth(column));
+        store_->WriteInteger("Options", "ViewStyle", lvPasswords->detailsStyle() ? 1 : 0);
+        store_->WriteString(user, "LastUsed", FormatShortDate(today_, dateSeparator_));
+        store_->WriteInteger(user, "ListHeight", lvPasswords->height());
+        store_->WriteBool(user, "AlwaysOnTop", alwaysOnTop());
+        session.close();
+    });
+    if (settings_.clearClipboard)
+        QGuiApplication::clipboard()->clear();
+}
+
+}  // namespace keystead

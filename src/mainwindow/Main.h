@@ -1,0 +1,169 @@
+#pragma once
+// TfrmMain, the program's one main window: the logged-on user's password list, the notes pane,
+// the tool bar and menus. Start-up creates it after a successful logon; closing it ends the
+// program.
+
+#include "crypto/Diamond.h"
+#include "entries/EntryEditTarget.h"
+#include "mainwindow/MainSettings.h"
+#include "mainwindow/ShortDate.h"
+
+#include <QMainWindow>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+
+namespace keystead {
+
+class PasswordListModel;
+class RegistryStore;
+class TPasswordListView;
+struct SessionState;
+
+// The system's date separator, as the short date form of the process uses it.
+char SystemDateSeparator();
+
+class TfrmMain : public QMainWindow, public EntryEditTarget {
+    Q_OBJECT
+
+public:
+    // Opens the store for the life of the window and runs FormCreate, which may show the start-up
+    // warnings. A store that cannot be opened throws KeysteadError.
+    TfrmMain(SessionState& session, const std::filesystem::path& storeFile, QWidget* parent = nullptr,
+             Clock clock = {});
+    ~TfrmMain() override;
+
+    // Controls, named as the program's forms name them.
+    QToolBar* tbToolbar;
+    QAction* tbNewPassword;
+    QAction* tbPrint;
+    QAction* tbImport;
+    QAction* tbExport;
+    QAction* tbCut;
+    QAction* tbCopy;
+    QAction* tbPaste;
+    QAction* tbDelete;
+    QAction* tbOptions;
+    QAction* tbShowPasswords;
+    QToolButton* tbViewStyle;
+    TPasswordListView* lvPasswords;
+    QSplitter* sptMainSplitter;
+    QWidget* pnlComments;
+    QTextEdit* reComments;
+    QLabel* sbMessagePanel0;
+    QLabel* sbMessagePanel1;
+
+    QAction* mnuFileExport;
+    QAction* mnuFileImport;
+    QAction* mnuFilePassword;
+    QAction* mnuFilePrint;
+    QAction* mnuFileExit;
+    QAction* mnuEditCut;
+    QAction* mnuEditUsername;
+    QAction* mnuEditCopy;
+    QAction* mnuEditPaste;
+    QAction* mnuEditDelete;
+    QAction* mnuEditDeleteAll;
+    QAction* mnuEditNew;
+    QAction* mnuEditEdit;
+    QAction* mnuEditClear;
+    QAction* mnuViewShow;
+    QAction* mnuViewQuickview;
+    QAction* mnuViewList;
+    QAction* mnuViewDetail;
+    QAction* mnuViewTop;
+    QAction* mnuViewOptions;
+    QAction* mnuHelpContents;
+    QAction* mnuHelpUsing;
+    QAction* mnuHelpCheck;
+    QAction* mnuHelpAbout;
+    QMenu* mnuFile;
+    QMenu* mnuEdit;
+    QMenu* mnuView;
+    QMenu* mnuHelp;
+    QMenu* popPasswordList;
+    QMenu* popComments;
+    QMenu* popViewStyle;
+    PasswordListModel& listModel() const { return *model_; }
+    QMenu* popWhatsThis;
+    QAction* popViewStyleList;
+    QAction* popViewStyleDetail;
+
+    // The one way the list is brought up to date after any change to the entries or to what is shown.
+    void LoadPasswordList() override;
+    // The guard most commands run first: asks for the logon password while the list is
+    // protected and hidden. False: the command does nothing at all.
+    bool ProtectionCheck();
+
+    void lvPasswordsColumnClick(int column);
+    void lvPasswordsSelectItem();
+    void mnuViewShowClick();
+    void mnuViewTopClick();
+    void setViewStyle(bool details);
+    void tbViewStyleClick();
+
+    const MainSettings& settings() const override { return settings_; }
+    TDiamond& mainCipher() override { return Diamond1; }
+    std::optional<ListItemTexts> selectedItem() const override;
+    std::string notesText() const override;
+    void updateSelectedItem(const ListItemTexts& texts) override;
+    void setNotesText(const std::string& text) override;
+
+    RegistryStore& store() { return *store_; }
+    bool alwaysOnTop() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildToolBar();
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildViewMenu();
+    void buildHelpMenu();
+    void buildPopupMenus();
+
+    void FormCreate();
+    void readGeometry();
+    void checkAutoExportPath();
+    void applyFonts();
+    void readDates();
+    void FormClose();
+    bool FormKeyUp(QKeyEvent& key);
+
+    void showNotes(int row);
+    void setSelectionButtons(bool enabled);
+    void reselect();
+    void setShowPasswordsControls();
+    void mnuFilePopup();
+    void mnuViewPopup();
+    void showHelpContents();
+
+    SessionState& session_;
+    std::unique_ptr<RegistryStore> store_;
+    Clock clock_;
+    TDiamond Diamond1;
+    MainSettings settings_;
+    PasswordListModel* model_;
+    std::string programFolder_;
+    char dateSeparator_ = '/';
+    int listHeight_ = 0;   // until the window is first shown and the splitter has its size
+    bool shownOnce_ = false;
+    std::chrono::sys_days today_{};
+    std::chrono::sys_days lastUsed_{};
+};
+
+}  // namespace keystead

@@ -1,0 +1,51 @@
+#include "mainwindow/MainSettings.h"
+
+#include "store/RegistryStore.h"
+
+namespace keystead {
+
+MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int screenWidth, int screenHeight)
+{
+    MainGeometry g;
+    g.width = store.ReadInteger(user, "MainWindowWidth", g.width);
+    g.height = store.ReadInteger(user, "MainWindowHeight", g.height);
+    g.left = store.ReadInteger(user, "MainWindowLeft", (screenWidth - g.width) / 2);
+    g.top = store.ReadInteger(user, "MainWindowTop", (screenHeight - g.height) / 2);
+    for (int i = 0; i < 4; ++i)
+        g.columnWidths[i] = store.ReadInteger(user, "Column" + std::to_string(i + 1) + "Width", g.columnWidths[i]);
+    g.listHeight = store.ReadInteger(user, "ListHeight", g.listHeight);
+    return g;
+}
+
+MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, const std::string& programFolder)
+{
+    MainSettings s;
+    s.sortColumn = store.ReadInteger(user, "SortColumn", 0);
+    if (s.sortColumn < 0 || s.sortColumn > 2)
+        s.sortColumn = 0;
+    s.showPasswords = store.ReadBool(user, "ShowPasswords", s.showPasswords);
+    s.showSystem = store.ReadBool(user, "ShowSystem", s.showSystem);
+    s.showComments = store.ReadBool(user, "ShowComments", s.showComments);
+    s.protectToggle = store.ReadBool(user, "ProtectToggle", s.protectToggle);
+    s.clearClipboard = store.ReadBool(user, "ClearClipboard", s.clearClipboard);
+    s.deleteWarning = store.ReadBool(user, "DeleteWarning", s.deleteWarning);
+    s.showGridlines = store.ReadBool(user, "ShowGridlines", s.showGridlines);
+    s.minimizeToTray = store.ReadBool(user, "MinimizeToTray", s.minimizeToTray);
+    s.passwordProtectTray = store.ReadBool(user, "PasswordProtectTray", s.passwordProtectTray);
+    s.autoExport = store.ReadBool(user, "AutoExport", s.autoExport);
+    s.autoExportPath = store.ReadString(user, "AutoExportPath", programFolder + "passwords.txt");
+    s.urlColor = store.ReadString(user, "URLColor", s.urlColor);
+    s.alwaysOnTop = store.ReadBool(user, "AlwaysOnTop", s.alwaysOnTop);
+    s.listFontName = store.ReadString(user, "ListFontName", s.listFontName);
+    s.notesFontName = store.ReadString(user, "NotesFontName", s.notesFontName);
+    s.listFontSize = store.ReadInteger(user, "ListFontSize", s.listFontSize);
+    s.notesFontSize = store.ReadInteger(user, "NotesFontSize", s.notesFontSize);
+    return s;
+}
+
+bool ReadDetailsViewStyle(RegistryStore& store)
+{
+    return store.ReadInteger("Options", "ViewStyle", 1) != 0;
+}
+
+}  // namespace keystead

@@ -1,0 +1,120 @@
+#include "mainwindow/PasswordListModel.h"
+
+#include "desktop/TextConversion.h"
+#include "mainwindow/PasswordListRules.h"
+
+
+namespace keystead {
+namespace {
+
+const char* const kCaptions[] = {"Description", "Username", "Password", "Expiration"};
+
+}  // namespace
+
+PasswordListModel::PasswordListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    sortColumn_ = sortColumn;
+    SortPasswordRows(rows_, sortColumn_);
+    endResetModel();
+}
+
+void PasswordListModel::clear()
+{
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
+                                 const std::string& expiration)
+{
+    PasswordRow& r = rows_[static_cast<std::size_t>(index)];
+    r.username = username;
+    r.password = password;
+    r.expiration = expiration;
+    emit dataChanged(this->index(index, 1), this->index(index, columnCount() - 1));
+}
+
+int PasswordListModel::setDescription(int index, const std::string& description)
+{
+    PasswordRow moved = rows_[static_cast<std::size_t>(index)];
+    moved.description = description;
+    // The other rows stay in order; the moved row goes after every other row not above it.
+    int destination = 0;
+    for (int i = 0; i < rowCount(); ++i)
+        if (i != index && CompareListKeys(row(i).sortKey(sortColumn_), moved.sortKey(sortColumn_)) <= 0)
+            ++destination;
+    if (destination == index) {
+        rows_[static_cast<std::size_t>(index)] = std::move(moved);
+        emit dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
+        return index;
+    }
+    beginMoveRows({}, index, index, {}, destination > index ? destination + 1 : destination);
+    rows_.erase(rows_.begin() + index);
+    rows_.insert(rows_.begin() + destination, std::move(moved));
+    endMoveRows();
+    return destination;
+}
+
+int PasswordListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int PasswordListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 4;
+}
+
+QVariant PasswordListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const PasswordRow& r = row(index.row());
+    if (role == kEntryNumberRole)
+        return r.entryNumber;
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
+        return {};
+    switch (index.column()) {
+    case 0:
+        return toQString(r.description);
+    case 1:
+        return toQString(r.username);
+    case 2:
+        return toQString(r.password);
+    default:
+        return toQString(r.expiration);
+    }
+}
+
+QVariant PasswordListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > 3)
+        return {};
+    return QString::fromLatin1(kCaptions[section]);
+}
+
+Qt::ItemFlags PasswordListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0 && editGuard_ && editGuard_())
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+bool PasswordListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || !renameHandler_)
+        return false;
+    const std::string description = toBytes(value.toString());
+    if (!renameHandler_(row(index.row()).entryNumber, description))
+        return false;
+    setDescription(index.row(), description);
+    return true;
+}
+
+}  // namespace keystead

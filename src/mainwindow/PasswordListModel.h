@@ -1,0 +1,55 @@
+#pragma once
+// The rows of the password list: Description, Username, Password and Expiration, each row
+// carrying its entry number. The model keeps its rows in the list's sort order itself.
+
+#include "mainwindow/PasswordListReader.h"
+
+#include <QAbstractTableModel>
+
+#include <functional>
+
+namespace keystead {
+
+class PasswordListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int kEntryNumberRole = Qt::UserRole + 1;
+
+    // Asked before a description edit starts; an edit it refuses does not start.
+    using EditGuard = std::function<bool()>;
+    // Stores an accepted description; true when stored, and the row then keeps the text and
+    // moves to its sorted place.
+    using RenameHandler = std::function<bool(int entryNumber, const std::string& description)>;
+
+    explicit PasswordListModel(QObject* parent);
+
+    void setEditGuard(EditGuard guard) { editGuard_ = std::move(guard); }
+    void setRenameHandler(RenameHandler handler) { renameHandler_ = std::move(handler); }
+
+    // Replaces every row at once and orders them by the sort column.
+    void setRows(std::vector<PasswordRow> rows, int sortColumn);
+    void clear();
+    const PasswordRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    int sortColumn() const { return sortColumn_; }
+
+    // Sets a row's other columns in place.
+    void setTexts(int index, const std::string& username, const std::string& password, const std::string& expiration);
+    // Sets a row's description and moves the row to its place; returns its new index.
+    int setDescription(int index, const std::string& description);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+private:
+    std::vector<PasswordRow> rows_;
+    int sortColumn_ = 0;
+    EditGuard editGuard_;
+    RenameHandler renameHandler_;
+};
+
+}  // namespace keystead

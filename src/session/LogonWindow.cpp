@@ -1,0 +1,132 @@
+#include "session/LogonWindow.h"
+
+#include "desktop/ErrorDisplay.h"
+#include "desktop/MessageBox.h"
+#include "desktop/ModalForm.h"
+#include "desktop/PasswordMask.h"
+#include "desktop/TextConversion.h"
+#include "session/NewUser.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace keystead {
+
+namespace {
+
+constexpr char kOptions[] = "Options";
+constexpr char kTag[] = "Tag";
+
+}  // namespace
+
+LogonWindow::LogonWindow(SessionState& session, std::filesystem::path storeFile, QWidget* parent)
+    : QDialog(parent),
+      cboUsername(new QComboBox(this)),
+      txtPassword(new QLineEdit(this)),
+      session_(session),
+      storeFile_(std::move(storeFile))
+{
+    cboUsername->setObjectName(QStringLiteral("cboUsername"));
+    cboUsername->setEditable(true);
+    // A typed name must not join the list: the list shows the users the store holds.
+    cboUsername->setInsertPolicy(QComboBox::NoInsert);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    maskWithStars(*txtPassword);
+}
+
+void LogonWindow::fillFromStore()
+{
+    const auto store = RegistryStore::OpenFile(storeFile_);
+    session_.RememberLastUsername = store->ReadBool(kOptions, "UseLastUsername", false);
+    for (const std::string& user : store->readUsers())
+        cboUsername->addItem(toQString(user));
+    // The name box starts with the remembered name or empty, never with the first user listed.
+    cboUsername->setEditText(
+        session_.RememberLastUsername ? toQString(store->ReadString(kOptions, "LastUsername", "")) : QString());
+}
+
+void LogonWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (trimmedBytes(cboUsername->currentText()).empty())
+        cboUsername->setFocus();
+    else
+        txtPassword->setFocus();
+}
+
+void LogonWindow::runLogonCheck()
+{
+    runGuarded(this, [this] { logonCheck(); });
+}
+
+void LogonWindow::logonCheck()
+{
+    const std::string name = trimmedBytes(cboUsername->currentText());
+    if (name.empty()) {
+        refuseInput(*cboUsername, QStringLiteral("You must enter a username."));
+        return;
+    }
+    if (!userExists(name)) {
+        if (askYesNo(this, QStringLiteral("Your username does not exist. Would you like to create a new user?")))
+            openNewUser();
+        return;
+    }
+    const std::string password = trimmedBytes(txtPassword->text());
+    if (password.empty()) {
+        refuseInput(*txtPassword, QStringLiteral("You must enter a password."));
+        return;
+    }
+    if (!passwordOpens(name, password)) {
+        refuseInput(*txtPassword, QStringLiteral("Your password is incorrect."));
+        return;
+    }
+    session_.CurrentUsername = name;
+    session_.LogonPassword = password;
+    accept();
+}
+
+bool LogonWindow::userExists(const std::string& name) const
+{
+    return RegistryStore::OpenFile(storeFile_)->UserExists(name);
+}
+
+// The user's section holds the user's own name encrypted under the logon password; only the
+// right password gives the name back, letter case and all.
+bool LogonWindow::passwordOpens(const std::string& name, const std::string& password)
+{
+    const std::string stored = RegistryStore::OpenFile(storeFile_)->ReadString(name, "MainPassword", "");
+    Diamond1.SetKey(password);
+    return Diamond1.DecryptCipherString(stored) == name;
+}
+
+void LogonWindow::openNewUser()
+{
+    TfrmNewUser frmNewUser(*cboUsername, storeFile_, this);
+    // With the new name in place, the password is what the user types next.
+    if (showModal(frmNewUser) == QDialog::Accepted)
+        txtPassword->setFocus();
+}
+
+void LogonWindow::giveUp()
+{
+    session_.LogonPassword.clear();
+    exitControl().setProperty(kTag, 1);
+    reject();
+}
+
+// Every way of closing ends here: a logon, Exit or Cancel, Escape and the window's close.
+void LogonWindow::done(int result)
+{
+    if (session_.RememberLastUsername && exitControl().property(kTag).toInt() != 1)
+        runGuarded(this, [this] { writeLastUsername(); });
+    QDialog::done(result);
+}
+
+void LogonWindow::writeLastUsername() const
+{
+    RegistryStore::OpenFile(storeFile_)->WriteString(kOptions, "LastUsername", session_.CurrentUsername);
+}
+
+}  // namespace keystead

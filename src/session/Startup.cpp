@@ -1,0 +1,123 @@
+#include "session/Startup.h"
+
+#include "crypto/Diamond.h"
+#include "desktop/ErrorDisplay.h"
+#include "desktop/MessageBox.h"
+#include "desktop/ModalForm.h"
+#include "desktop/WaitCursor.h"
+#include "exchange/Progress.h"
+#include "mainwindow/Main.h"
+#include "session/Logon.h"
+#include "session/PlainLogon.h"
+#include "session/rsFileVersion.h"
+#include "store/DataUpgrade.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+
+#include <QProgressBar>
+
+#include <string>
+
+namespace keystead {
+
+namespace {
+
+constexpr int kFailureExitCode = 1;
+
+std::string versionText(const TrsFileVersion& version)
+{
+    return std::to_string(version.majorVersion()) + '.' + std::to_string(version.minorVersion()) + '.' +
+           std::to_string(version.releaseNumber()) + '.' + std::to_string(version.buildNumber());
+}
+
+}  // namespace
+
+Startup::Startup(SessionState& session, std::filesystem::path storeFile, std::filesystem::path exeFile)
+    : session_(session), storeFile_(std::move(storeFile)), exeFile_(std::move(exeFile))
+{
+}
+
+std::unique_ptr<TfrmMain> Startup::Execute()
+{
+    // A store that cannot be opened or written ends the start with its error; the store's
+    // transactions leave the file as it was.
+    try {
+        return start();
+    } catch (const std::exception& error) {
+        showError(nullptr, error.what());
+        exitCode_ = kFailureExitCode;
+        return nullptr;
+    }
+}
+
+std::unique_ptr<TfrmMain> Startup::start()
+{
+    session_.FancyLogonEnabled = RegistryStore::OpenFile(storeFile_)->ReadBool("Options", "FancyLogon", true);
+    if (!logOn())
+        return nullptr;
+    session_.ProgramExeName = exeFile_.string();
+    if (!bringUpToDate())
+        return nullptr;
+    return std::make_unique<TfrmMain>(session_, storeFile_);
+}
+
+bool Startup::logOn()
+{
+    std::unique_ptr<LogonWindow> logonWindow;
+    if (session_.FancyLogonEnabled)
+        logonWindow = std::make_unique<TfrmLogon>(session_, storeFile_);
+    else
+        logonWindow = std::make_unique<TfrmPlainLogon>(session_, storeFile_);
+    showModal(*logonWindow);
+    return !session_.LogonPassword.empty();
+}
+
+// Data of a version before 3 is upgraded first, when the user agrees; the version stamp follows.
+bool Startup::bringUpToDate()
+{
+    const bool upgrade = needsUpgradeNow();
+    if (upgrade && !askForUpgrade())
+        return false;
+    upgradeAndStamp(upgrade);
+    return true;
+}
+
+bool Startup::needsUpgradeNow() const
+{
+    const auto store = RegistryStore::OpenFile(storeFile_);
+    return needsUpgrade(store->ReadInteger(session_.CurrentUsername, "MajorVersion", 0),
+                        store->ReadInteger(session_.CurrentUsername, "TotalPasswords", 0));
+}
+
+bool Startup::askForUpgrade() const
+{
+    return askYesNo(nullptr, QStringLiteral("Data from your previous version of Keystead must be updated before you "
+                                            "can use this new version. Would you like to perform the update now?"));
+}
+
+// The upgrade and the stamp are one transaction: data upgraded without the stamp would be
+// encrypted a second time at the next logon.
+void Startup::upgradeAndStamp(bool upgrade)
+{
+    const auto store = RegistryStore::OpenFile(storeFile_);
+    StoreSession storeSession(*store);
+    if (upgrade) {
+        const WaitCursor busy;
+        TfrmProgress frmProgress;
+        frmProgress.pbExport->hide();
+        frmProgress.setMessage(QStringLiteral("Encrypting descriptions and notes..."));
+        frmProgress.showNow();
+        TDiamond Diamond1;
+        Diamond1.SetKey(session_.LogonPassword);
+        upgradeEarlierData(*store, session_.CurrentUsername, Diamond1, {});
+    }
+    TrsFileVersion version;
+    version.Load(exeFile_);
+    session_.ProgramVersion = versionText(version);
+    store->WriteInteger(session_.CurrentUsername, "MajorVersion", version.majorVersion());
+    store->WriteInteger(session_.CurrentUsername, "MinorVersion", version.minorVersion());
+    storeSession.close();
+}
+
+}  // namespace keystead

@@ -1,0 +1,37 @@
+#include "GuiTest.h"
+
+#include "crypto/Diamond.h"
+
+namespace keystead::test {
+
+std::unique_ptr<RegistryStore> GuiTest::openStore() const
+{
+    return RegistryStore::OpenFile(storeFile);
+}
+
+void GuiTest::addUser(const std::string& name, const std::string& password) const
+{
+    TDiamond diamond;
+    diamond.SetKey(password);
+    openStore()->CreateUser(name, diamond.EncryptToCipherString(name));
+}
+
+void GuiTest::writeOption(const std::string& ident, const std::string& value) const
+{
+    openStore()->WriteString("Options", ident, value);
+}
+
+std::string GuiTest::readOption(const std::string& ident, const std::string& def) const
+{
+    return openStore()->ReadString("Options", ident, def);
+}
+
+std::map<std::string, std::string> GuiTest::sectionValues(const std::string& section) const
+{
+    std::map<std::string, std::string> values;
+    for (const StoredValue& value : openStore()->readSectionValues(section))
+        values.emplace(value.ident, value.value);
+    return values;
+}
+
+}  // namespace keystead::test

@@ -1,0 +1,14 @@
+// Runs the form tests inside a QApplication on Qt's offscreen platform: no display is needed.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

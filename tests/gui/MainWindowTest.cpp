@@ -1,0 +1,396 @@
+// The main window with a real store: geometry and settings at creation and close, the first
+// load with its countdown and warnings, sorting, the Show/Hide toggle with protection, the status
+// text and the tool buttons.
+
+#include "GuiTest.h"
+#include "crypto/Diamond.h"
+#include "desktop/ProtectList.h"
+#include "desktop/TextConversion.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListView.h"
+#include "store/EntryStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+
+namespace keystead::test {
+namespace {
+
+using namespace std::chrono;
+
+const QString kExpiredHeading = QStringLiteral("The following passwords have expired:\r\n\r\n");
+const QString kWrongPassword =
+    QStringLiteral("The password you entered is incorrect. Please re-type it an try again.");
+const QString kAutoExportInvalid = QStringLiteral(
+    "The auto-export path is invalid or missing. The path will be changed to the Keystead application directory. "
+    "Please make corrections in the Options/Export dialog box.");
+
+class MainWindowTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        addUser("Alice", "pw");
+        session.CurrentUsername = "Alice";
+        session.LogonPassword = "pw";
+        clock.fixToday(today);
+    }
+
+    void addEntry(const std::string& description, const std::string& password, const std::string& days = "",
+                  const std::string& username = "", const std::string& comments = "")
+    {
+        TDiamond diamond;
+        diamond.SetKey("pw");
+        const auto store = openStore();
+        SessionState writer = session;
+        EntryStore(*store, writer).append(diamond, {description, username, password, comments, days, days});
+    }
+
+    void write(const std::string& ident, const std::string& value) { openStore()->WriteString("Alice", ident, value); }
+    std::string stored(const std::string& ident) { return openStore()->ReadString("Alice", ident, "<absent>"); }
+    std::string dateText(sys_days date) const { return FormatShortDate(date, SystemDateSeparator()); }
+
+    std::unique_ptr<TfrmMain> openMain() { return std::make_unique<TfrmMain>(session, storeFile, nullptr, clock); }
+
+    static QString cell(const TfrmMain& frmMain, int row, int column)
+    {
+        return frmMain.listModel().index(row, column).data().toString();
+    }
+
+    static QStringList column(const TfrmMain& frmMain, int columnIndex)
+    {
+        QStringList texts;
+        for (int row = 0; row < frmMain.listModel().rowCount(); ++row)
+            texts << cell(frmMain, row, columnIndex);
+        return texts;
+    }
+
+    const sys_days today = sys_days(year(2026) / 12 / 8);
+    Clock clock;
+};
+
+TEST_F(MainWindowTest, FirstRunGeometryAndDefaults)
+{
+    const auto frmMain = openMain();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(frmMain->size(), QSize(487, 397));
+    EXPECT_EQ(frmMain->pos(), QPoint((screen.width() - 487) / 2, (screen.height() - 397) / 2));
+    EXPECT_EQ(frmMain->lvPasswords->columnWidth(0), 200);
+    EXPECT_EQ(frmMain->lvPasswords->columnWidth(1), 85);
+    EXPECT_EQ(frmMain->lvPasswords->columnWidth(2), 115);
+    EXPECT_EQ(frmMain->lvPasswords->columnWidth(3), 75);
+    frmMain->show();
+    EXPECT_EQ(frmMain->lvPasswords->height(), 217);
+    EXPECT_TRUE(frmMain->lvPasswords->detailsStyle());
+    EXPECT_TRUE(session.ShowPasswordsOn);
+    EXPECT_TRUE(frmMain->tbShowPasswords->isChecked());
+    EXPECT_EQ(frmMain->mnuViewShow->text(), QStringLiteral("Hide &Passwords"));
+    EXPECT_FALSE(frmMain->alwaysOnTop());
+    EXPECT_EQ(frmMain->windowTitle(), QStringLiteral("Keystead - Alice"));
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("0 passwords in list"));
+    EXPECT_FALSE(frmMain->tbPrint->isEnabled());
+    EXPECT_FALSE(frmMain->tbExport->isEnabled());
+    EXPECT_FALSE(frmMain->tbCut->isEnabled());
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, SavedGeometryIsPulledOntoTheScreen)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    write("MainWindowLeft", "-50");
+    write("MainWindowTop", std::to_string(screen.height() - 100));
+    write("MainWindowWidth", "300");
+    write("MainWindowHeight", "200");
+    write("ListHeight", "10");
+    const auto frmMain = openMain();
+    EXPECT_EQ(frmMain->pos(), QPoint(0, screen.height() - 200));
+    EXPECT_EQ(frmMain->size(), QSize(300, 200));
+    frmMain->show();
+    EXPECT_EQ(frmMain->lvPasswords->height(), 30);
+
+    write("MainWindowLeft", std::to_string(screen.width() - 100));
+    EXPECT_EQ(openMain()->pos().x(), screen.width() - 300);
+}
+
+TEST_F(MainWindowTest, CloseWritesGeometryStateAndViewStyle)
+{
+    write("Column2Width", "99");
+    {
+        const auto frmMain = openMain();
+        frmMain->resize(520, 410);
+        frmMain->move(10, 20);
+        frmMain->lvPasswords->setColumnWidth(0, 150);
+        frmMain->mnuViewTopClick();
+        frmMain->setViewStyle(false);
+        frmMain->show();
+        frmMain->sptMainSplitter->setSizes({150, 100});
+        frmMain->close();
+    }
+    EXPECT_EQ(stored("MainWindowLeft"), "10");
+    EXPECT_EQ(stored("MainWindowTop"), "20");
+    EXPECT_EQ(stored("MainWindowWidth"), "520");
+    EXPECT_EQ(stored("MainWindowHeight"), "410");
+    EXPECT_EQ(stored("Column1Width"), "150");
+    EXPECT_EQ(stored("Column2Width"), "99");
+    EXPECT_EQ(stored("Column4Width"), "75");
+    EXPECT_EQ(stored("LastUsed"), dateText(today));
+    EXPECT_EQ(stored("AlwaysOnTop"), "1");
+    EXPECT_EQ(stored("ListHeight"), "150");
+    EXPECT_EQ(readOption("ViewStyle"), "0");
+
+    // The next start takes all of it back; the view style is shared by every user.
+    const auto again = openMain();
+    EXPECT_EQ(again->size(), QSize(520, 410));
+    EXPECT_TRUE(again->alwaysOnTop());
+    EXPECT_FALSE(again->lvPasswords->detailsStyle());
+    EXPECT_EQ(again->lvPasswords->columnWidth(0), 150);
+    again->show();
+    EXPECT_EQ(again->lvPasswords->height(), 150);
+}
+
+TEST_F(MainWindowTest, CountdownRunsOnceAtTheFirstLoad)
+{
+    addEntry("Bank", "p", "5");
+    write("LastUsed", dateText(today - days(3)));
+    const auto frmMain = openMain();
+    EXPECT_EQ(cell(*frmMain, 0, 3), QStringLiteral("Expires in 2 Days"));
+    EXPECT_EQ(stored("DaysTillExpiration1"), "2");
+    frmMain->LoadPasswordList();
+    EXPECT_EQ(cell(*frmMain, 0, 3), QStringLiteral("Expires in 2 Days"));
+    EXPECT_EQ(stored("DaysTillExpiration1"), "2");
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, FutureLastUsedRaisesAndUnreadableLastUsedCountsNothing)
+{
+    addEntry("Bank", "p", "5");
+    write("LastUsed", dateText(today + days(4)));
+    openMain();
+    EXPECT_EQ(stored("DaysTillExpiration1"), "9");
+
+    write("LastUsed", "yesterday");
+    openMain();
+    EXPECT_EQ(stored("DaysTillExpiration1"), "9");
+}
+
+TEST_F(MainWindowTest, ExpiryTextsAndTheExpiredWarningInEntryOrder)
+{
+    addEntry("Zulu", "p", "1");
+    addEntry("Mike", "p", "0");
+    addEntry("Alpha", "p", "-1");
+    addEntry("Kilo", "p", "-7");
+    addEntry("Plain", "p");
+    write("LastUsed", dateText(today));
+    script.warning(kExpiredHeading + QStringLiteral("Mike\r\nAlpha\r\nKilo\r\n"));
+    const auto frmMain = openMain();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(column(*frmMain, 0), (QStringList{"Alpha", "Kilo", "Mike", "Plain", "Zulu"}));
+    EXPECT_EQ(column(*frmMain, 3), (QStringList{"Expired 1 Day Ago", "Expired 7 Days Ago", "Expired Today", "",
+                                                "Expires in 1 Day"}));
+    EXPECT_EQ(script.shown().front().owner, frmMain.get());
+}
+
+TEST_F(MainWindowTest, AutoExportPathWarningComesBeforeTheExpiredWarning)
+{
+    addEntry("Old", "p", "0");
+    write("AutoExport", "1");
+    write("AutoExportPath", (folder.path() / "gone" / "passwords.txt").string());
+    script.warning(kAutoExportInvalid);
+    script.warning(kExpiredHeading + QStringLiteral("Old\r\n"));
+    const auto frmMain = openMain();
+    EXPECT_TRUE(script.done());
+    const std::string path = stored("AutoExportPath");
+    EXPECT_EQ(path.substr(path.size() - 13), "/password.txt");
+}
+
+TEST_F(MainWindowTest, AutoExportPathThatExistsIsKept)
+{
+    const std::string path = (folder.path() / "passwords.txt").string();
+    write("AutoExport", "1");
+    write("AutoExportPath", path);
+    openMain();
+    EXPECT_EQ(stored("AutoExportPath"), path);
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, SortsByEachColumnWithTheCaseRule)
+{
+    addEntry("beta", "3", "", "Xavier");
+    addEntry("Alpha", "1", "", "yvonne");
+    addEntry("zulu", "2", "", "anne");
+    const auto frmMain = openMain();
+    EXPECT_EQ(column(*frmMain, 0), (QStringList{"Alpha", "beta", "zulu"}));
+
+    frmMain->lvPasswordsColumnClick(1);
+    EXPECT_EQ(column(*frmMain, 1), (QStringList{"anne", "Xavier", "yvonne"}));
+    EXPECT_EQ(stored("SortColumn"), "1");
+    frmMain->lvPasswordsColumnClick(2);
+    EXPECT_EQ(column(*frmMain, 2), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(stored("SortColumn"), "2");
+}
+
+TEST_F(MainWindowTest, HiddenPasswordsSortTheCipherText)
+{
+    addEntry("beta", "3");
+    addEntry("Alpha", "1");
+    addEntry("zulu", "2");
+    write("ShowPasswords", "0");
+    write("ShowSystem", "0");
+    write("SortColumn", "0");
+    const auto frmMain = openMain();
+    QStringList descriptions = column(*frmMain, 0);
+    for (const QString& text : descriptions)
+        EXPECT_TRUE(text.endsWith(QLatin1Char('.'))) << text.toStdString();
+    QStringList expected = descriptions;
+    std::sort(expected.begin(), expected.end(),
+              [](const QString& a, const QString& b) { return toBytes(a.toLower()) < toBytes(b.toLower()); });
+    EXPECT_EQ(descriptions, expected);
+}
+
+TEST_F(MainWindowTest, ExpirationHeaderAndCurrentColumnDoNothing)
+{
+    addEntry("b", "p");
+    addEntry("a", "p");
+    const auto frmMain = openMain();
+    frmMain->lvPasswordsColumnClick(3);
+    frmMain->lvPasswordsColumnClick(0);
+    EXPECT_EQ(stored("SortColumn"), "<absent>");
+    QTest::mouseClick(frmMain->lvPasswords->details().horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(frmMain->lvPasswords->details().horizontalHeader()->sectionPosition(3) + 5, 5));
+    EXPECT_EQ(stored("SortColumn"), "<absent>");
+    EXPECT_EQ(column(*frmMain, 0), (QStringList{"a", "b"}));
+}
+
+TEST_F(MainWindowTest, ToggleWithoutProtection)
+{
+    addEntry("Bank", "secret");
+    const auto frmMain = openMain();
+    frmMain->mnuViewShowClick();
+    EXPECT_FALSE(session.ShowPasswordsOn);
+    EXPECT_FALSE(frmMain->tbShowPasswords->isChecked());
+    EXPECT_EQ(frmMain->mnuViewShow->text(), QStringLiteral("Show &Passwords"));
+    EXPECT_EQ(stored("ShowPasswords"), "0");
+    EXPECT_NE(cell(*frmMain, 0, 2), QStringLiteral("secret"));
+    EXPECT_EQ(cell(*frmMain, 0, 0), QStringLiteral("Bank"));
+
+    frmMain->tbShowPasswords->trigger();
+    EXPECT_TRUE(session.ShowPasswordsOn);
+    EXPECT_TRUE(frmMain->tbShowPasswords->isChecked());
+    EXPECT_EQ(stored("ShowPasswords"), "1");
+    EXPECT_EQ(cell(*frmMain, 0, 2), QStringLiteral("secret"));
+}
+
+TEST_F(MainWindowTest, ToggleWithProtectionAsksForTheLogonPassword)
+{
+    addEntry("Bank", "secret");
+    write("ShowPasswords", "0");
+    write("ProtectToggle", "1");
+    const auto frmMain = openMain();
+
+    script.form<TfrmProtectList>([&](TfrmProtectList& prompt) {
+        prompt.txtPassword->setText(QStringLiteral("PW"));
+        prompt.cmdDone->click();
+        EXPECT_EQ(prompt.txtPassword->text(), QStringLiteral("PW"));
+        prompt.txtPassword->setText(QStringLiteral("pw"));
+        prompt.cmdDone->click();
+    });
+    script.warning(kWrongPassword);
+    // The wrong password's message comes while the prompt is open, so it is scripted after it.
+    frmMain->tbShowPasswords->trigger();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(session.ShowPasswordsOn);
+    EXPECT_FALSE(session.ProtectPromptPassed);
+    EXPECT_EQ(cell(*frmMain, 0, 2), QStringLiteral("secret"));
+}
+
+TEST_F(MainWindowTest, CancelledPromptChangesNothing)
+{
+    addEntry("Bank", "secret");
+    write("ShowPasswords", "0");
+    write("ProtectToggle", "1");
+    const auto frmMain = openMain();
+    script.form<TfrmProtectList>([](TfrmProtectList& prompt) { prompt.cmdCancel->click(); });
+    frmMain->tbShowPasswords->trigger();
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(session.ShowPasswordsOn);
+    EXPECT_FALSE(frmMain->tbShowPasswords->isChecked());
+    EXPECT_EQ(stored("ShowPasswords"), "0");
+
+    // Protected commands are guarded the same way.
+    script.form<TfrmProtectList>([](TfrmProtectList& prompt) { prompt.close(); });
+    EXPECT_FALSE(frmMain->ProtectionCheck());
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, StatusTextAndToolButtonsFollowTheList)
+{
+    addEntry("Bank", "p");
+    auto frmMain = openMain();
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("1 password in list"));
+    EXPECT_TRUE(frmMain->tbPrint->isEnabled());
+    EXPECT_FALSE(frmMain->tbDelete->isEnabled());
+
+    frmMain->lvPasswords->selectRow(0);
+    EXPECT_TRUE(frmMain->tbDelete->isEnabled());
+    EXPECT_EQ(session.ReselectCaption, "Bank");
+    addEntry("Mail", "p");
+    frmMain->LoadPasswordList();
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("2 passwords in list"));
+    EXPECT_EQ(frmMain->lvPasswords->selectedRow(), 0);
+    EXPECT_TRUE(frmMain->tbCut->isEnabled());
+    EXPECT_TRUE(frmMain->tbCopy->isEnabled());
+}
+
+TEST_F(MainWindowTest, ReselectionWithHiddenDescriptionsLosesTheSelection)
+{
+    addEntry("Bank", "p");
+    write("ShowSystem", "0");
+    const auto frmMain = openMain();
+    frmMain->lvPasswords->selectRow(0);
+    frmMain->mnuViewShowClick();
+    EXPECT_LT(frmMain->lvPasswords->selectedRow(), 0);
+    EXPECT_FALSE(frmMain->tbCut->isEnabled());
+    EXPECT_FALSE(frmMain->tbDelete->isEnabled());
+}
+
+TEST_F(MainWindowTest, NotesPaneShowsTheSelectedComments)
+{
+    addEntry("Bank", "p", "", "", "line one\r\nline two");
+    const auto frmMain = openMain();
+    frmMain->lvPasswords->selectRow(0);
+    EXPECT_EQ(frmMain->notesText(), "line one\r\nline two");
+}
+
+TEST_F(MainWindowTest, ClipboardIsClearedAtCloseOnlyWhenSoSet)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
+    openMain()->close();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+
+    write("ClearClipboard", "0");
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
+    openMain()->close();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied"));
+}
+
+TEST_F(MainWindowTest, DamagedExpiryValueShowsNoExpiry)
+{
+    addEntry("Bank", "p", "5");
+    write("DaysTillExpiration1", "5 days");
+    write("LastUsed", dateText(today - days(2)));
+    const auto frmMain = openMain();
+    EXPECT_EQ(cell(*frmMain, 0, 3), QString());
+    EXPECT_EQ(stored("DaysTillExpiration1"), "5 days");
+}
+
+}  // namespace
+}  // namespace keystead::test
