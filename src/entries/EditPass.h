@@ -1,0 +1,29 @@
+#pragma once
+// TfrmEditPassword, "Edit Password": rewrites the entry of the main list's selected row in place
+// and shows the change in that row and the notes pane without refilling the list.
+
+#include "entries/EntryForm.h"
+
+namespace keystead {
+
+struct ListItemTexts;
+struct StoredEntry;
+
+class TfrmEditPassword : public EntryForm {
+    Q_OBJECT
+
+public:
+    // Opens with the selected row's entry. Without a selected row the fields stay empty and
+    // Done is disabled: there is nothing to rewrite. A store that cannot be read throws
+    // KeysteadError.
+    TfrmEditPassword(SessionState& session, RegistryStore& store, EntryEditTarget& target, QWidget* parent);
+
+private:
+    void save(const EntryTexts& texts) override;
+    ListItemTexts shownRow(const EntryTexts& texts, const StoredEntry& written) const;
+    std::string shownNotes(const EntryTexts& texts, const StoredEntry& written) const;
+
+    const int entryNumber_;   // 0 without a selected row
+};
+
+}  // namespace keystead
