@@ -1,10 +1,13 @@
 #include "mainwindow/Main.h"
 
 #include "desktop/ClampFormToScreen.h"
+#include "entries/EditPass.h"
+#include "entries/NewPass.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
+#include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
@@ -12,6 +15,7 @@
 #include "mainwindow/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
 #include "store/RegistryStore.h"
+#include "store/EntryStore.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 
@@ -21,11 +25,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QLocale>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -67,6 +76,28 @@ QString paneText(const std::string& comments)
     return text;
 }
 
+bool clipboardHoldsText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+
+// Leaves Ctrl+C in the notes pane to the Copy command, which guards it like every other copy,
+// instead of the pane's own copy.
+class CopyThroughCommand : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 // Taken from the system's short date format ("dd/MM/yyyy", "d.M.yy").
@@ -92,7 +123,13 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The controls go after this object has ceased to be a main window, and their focus changes
+    // must not reach it then.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+}
 
 void TfrmMain::buildControls()
 {
@@ -105,6 +142,7 @@ void TfrmMain::buildControls()
     reComments->setFrameShape(QFrame::NoFrame);
     reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reComments->setTabChangesFocus(true);
+    reComments->installEventFilter(new CopyThroughCommand(reComments));
     QPalette notesPalette = reComments->palette();
     notesPalette.setColor(QPalette::Base, notesPalette.color(QPalette::Button));
     reComments->setPalette(notesPalette);
@@ -302,12 +340,95 @@ void TfrmMain::buildPopupMenus()
     connect(popViewStyleList, &QAction::triggered, this, [this] { setViewStyle(false); });
     connect(popViewStyleDetail, &QAction::triggered, this, [this] { setViewStyle(true); });
 
+    // The pop-up menus show their shortcuts, which act through the Edit menu's items.
     popPasswordList = new QMenu(this);
     popPasswordList->setObjectName(QStringLiteral("popPasswordList"));
+    mnuCopy = makeAction(popPasswordList, "mnuCopy", QStringLiteral("&Copy Password"), QKeySequence::Copy);
+    mnuUsername =
+        makeAction(popPasswordList, "mnuUsername", QStringLiteral("Copy &Username"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    MenuItem1 = makeAction(popPasswordList, "MenuItem1", QStringLiteral("What's This?"));
+    popPasswordList->addAction(mnuCopy);
+    popPasswordList->addAction(mnuUsername);
+    popPasswordList->addAction(MenuItem1);
+
     popComments = new QMenu(this);
     popComments->setObjectName(QStringLiteral("popComments"));
+    mnuCommentsCopy = makeAction(popComments, "mnuCommentsCopy", QStringLiteral("&Copy "), QKeySequence::Copy);
+    LaunchinWebBrowser1 = makeAction(popComments, "LaunchinWebBrowser1", QStringLiteral("Launch in Web Browser"));
+    mnuCommentsWhatsThis = makeAction(popComments, "mnuCommentsWhatsThis", QStringLiteral("What's This?"));
+    popComments->addAction(mnuCommentsCopy);
+    popComments->addSeparator();
+    popComments->addAction(LaunchinWebBrowser1);
+    popComments->addSeparator();
+    popComments->addAction(mnuCommentsWhatsThis);
+
     popWhatsThis = new QMenu(this);
     popWhatsThis->setObjectName(QStringLiteral("popWhatsThis"));
+    mnuWhatsThis = makeAction(popWhatsThis, "mnuWhatsThis", QStringLiteral("What's This?"));
+    popWhatsThis->addAction(mnuWhatsThis);
+    // The link launcher and the What's This? pop-ups come with the notes pane's links and help.
+    for (QAction* later : {MenuItem1, LaunchinWebBrowser1, mnuCommentsWhatsThis, mnuWhatsThis})
+        later->setEnabled(false);
+    for (QAction* item : {mnuCopy, mnuUsername, mnuCommentsCopy})
+        item->setShortcutContext(Qt::WidgetShortcut);
+
+    const auto popupAt = [](QMenu* menu, QWidget* widget) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, menu,
+                [menu, widget](const QPoint& at) { menu->popup(widget->mapToGlobal(at)); });
+    };
+    popupAt(popPasswordList, &lvPasswords->details());
+    popupAt(popPasswordList, &lvPasswords->list());
+    popupAt(popComments, reComments);
+    popupAt(popWhatsThis, tbToolbar);
+    popupAt(popWhatsThis, statusBar());
+    connect(popPasswordList, &QMenu::aboutToShow, this, &TfrmMain::popPasswordListPopup);
+    connect(popComments, &QMenu::aboutToShow, this,
+            [this] { mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection()); });
+    connectEditCommands();
+}
+
+void TfrmMain::connectEditCommands()
+{
+    const auto on = [this](QAction* action, void (TfrmMain::*command)()) {
+        connect(action, &QAction::triggered, this, command);
+    };
+    on(mnuEditNew, &TfrmMain::mnuEditNewClick);
+    on(tbNewPassword, &TfrmMain::mnuEditNewClick);
+    on(mnuEditEdit, &TfrmMain::mnuEditEditClick);
+    on(mnuEditPaste, &TfrmMain::mnuEditPasteClick);
+    on(tbPaste, &TfrmMain::mnuEditPasteClick);
+    on(mnuEditDelete, &TfrmMain::mnuEditDeleteClick);
+    on(tbDelete, &TfrmMain::mnuEditDeleteClick);
+    on(mnuEditDeleteAll, &TfrmMain::mnuEditDeleteAllClick);
+    on(mnuEditCut, &TfrmMain::mnuEditCutClick);
+    on(tbCut, &TfrmMain::mnuEditCutClick);
+    on(mnuEditCopy, &TfrmMain::mnuEditCopyClick);
+    on(tbCopy, &TfrmMain::mnuEditCopyClick);
+    on(mnuCopy, &TfrmMain::mnuEditCopyClick);
+    on(mnuCommentsCopy, &TfrmMain::mnuEditCopyClick);
+    on(mnuEditUsername, &TfrmMain::mnuEditUsernameClick);
+    on(mnuUsername, &TfrmMain::mnuEditUsernameClick);
+    on(mnuEditClear, &TfrmMain::mnuEditClearClick);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &TfrmMain::mnuEditPopup);
+    connect(lvPasswords, &TPasswordListView::rowActivated, this, [this] {
+        if (lvPasswords->selectedRow() >= 0)
+            mnuEditEditClick();
+    });
+    // The Edit menu's state follows everything its rules look at.
+    connect(qApp, &QApplication::focusChanged, this, &TfrmMain::mnuEditPopup);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmMain::mnuEditPopup);
+    connect(lvPasswords, &TPasswordListView::selectionChanged, this, &TfrmMain::mnuEditPopup);
+    connect(reComments, &QTextEdit::selectionChanged, this, [this] {
+        mnuEditPopup();
+        if (!lvPasswords->hasListFocus()) {
+            tbCopy->setEnabled(reComments->textCursor().hasSelection());
+            tbCut->setEnabled(false);
+            tbDelete->setEnabled(false);
+        }
+    });
+    model_->setEditGuard([this] { return renameAllowed(); });
+    model_->setRenameHandler([this](int n, const std::string& text) { return renameEntry(n, text); });
 }
 
 // ---- Creation -------------------------------------------------------------------------------
@@ -412,6 +533,7 @@ void TfrmMain::LoadPasswordList()
         tbPrint->setEnabled(session_.PasswordCount != 0);
         tbExport->setEnabled(session_.PasswordCount != 0);
         sbMessagePanel0->setText(toQString(PasswordCountText(session_.PasswordCount)));
+        mnuEditPopup();
     }
     if (!expired.empty())
         showWarning(this, toQString(ExpiredWarningText(expired)));
@@ -535,6 +657,193 @@ void TfrmMain::setShowPasswordsControls()
     mnuViewShow->setText(session_.ShowPasswordsOn ? QStringLiteral("Hide &Passwords") : QStringLiteral("Show &Passwords"));
 }
 
+// ---- Entry commands -------------------------------------------------------------------------
+
+void TfrmMain::mnuEditNewClick()
+{
+    if (!ProtectionCheck())
+        return;
+    runGuarded(this, [this] {
+        TfrmNewPassword form(session_, *store_, *this, this);
+        showModal(form);
+    });
+}
+
+void TfrmMain::mnuEditEditClick()
+{
+    if (!ProtectionCheck() || lvPasswords->selectedRow() < 0)
+        return;
+    runGuarded(this, [this] {
+        TfrmEditPassword form(session_, *store_, *this, this);
+        showModal(form);
+    });
+}
+
+void TfrmMain::mnuEditPasteClick()
+{
+    if (!clipboardHoldsText() || !ProtectionCheck())
+        return;
+    session_.PasteAsNewPending = true;
+    runGuarded(this, [this] {
+        TfrmNewPassword form(session_, *store_, *this, this);
+        showModal(form);
+    });
+    session_.PasteAsNewPending = false;
+}
+
+void TfrmMain::mnuEditDeleteClick()
+{
+    const bool passed = CutPromptPassed || ProtectionCheck();
+    CutPromptPassed = false;
+    const int row = lvPasswords->selectedRow();
+    if (!passed || row < 0)
+        return;
+    if (settings_.deleteWarning && !askYesNo(this, QStringLiteral("Are you sure you want to delete this password?")))
+        return;
+    // The row displayed after the first one, or else the one just above, is selected afterwards.
+    const int neighbour = row == 0 ? 1 : row - 1;
+    const std::string nextCaption = neighbour < model_->rowCount() ? model_->row(neighbour).description : "";
+    const int n = model_->row(row).entryNumber;
+    runWriting([&] {
+        StoreSession session(*store_);
+        EntryStore(*store_, session_).remove(n);
+        if (session_.PasswordCount > 0)
+            session_.ReselectCaption = nextCaption;
+        LoadPasswordList();
+        session.close();
+    });
+}
+
+void TfrmMain::mnuEditDeleteAllClick()
+{
+    if (!ProtectionCheck())
+        return;
+    const MessageRequest question{this, QStringLiteral("Are you sure you want to delete all passwords?"),
+                                  MessageIcon::Question, MessageButtons::YesNo, MessageResult::No};
+    if (showMessageBox(question) != MessageResult::Yes)
+        return;
+    runWriting([this] {
+        StoreSession session(*store_);
+        EntryStore(*store_, session_).removeAll();
+        LoadPasswordList();
+        session.close();
+    });
+}
+
+void TfrmMain::mnuEditCutClick()
+{
+    const bool prompts = settings_.protectToggle && !session_.ShowPasswordsOn;
+    if (!ProtectionCheck())
+        return;
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return;
+    bool copied = false;
+    runGuarded(this, [&] {
+        QGuiApplication::clipboard()->setText(toQString(decryptedValue("Password", row)));
+        copied = true;
+    });
+    if (!copied)
+        return;
+    CutPromptPassed = prompts;
+    mnuEditDeleteClick();
+}
+
+void TfrmMain::mnuEditCopyClick()
+{
+    if (!ProtectionCheck())
+        return;
+    if (!lvPasswords->hasListFocus()) {
+        QGuiApplication::clipboard()->setText(reComments->textCursor().selection().toPlainText());
+        return;
+    }
+    copyToClipboard("Password");
+}
+
+void TfrmMain::mnuEditUsernameClick()
+{
+    if (ProtectionCheck())
+        copyToClipboard("Username");
+}
+
+void TfrmMain::mnuEditClearClick()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+void TfrmMain::copyToClipboard(const char* baseIdent)
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return;
+    runGuarded(this, [&] { QGuiApplication::clipboard()->setText(toQString(decryptedValue(baseIdent, row))); });
+}
+
+std::string TfrmMain::decryptedValue(const char* baseIdent, int row)
+{
+    const int n = model_->row(row).entryNumber;
+    StoreSession session(*store_);
+    const std::string stored = store_->ReadString(session_.CurrentUsername, baseIdent + std::to_string(n), "");
+    session.close();
+    Diamond1.SetKey(session_.LogonPassword);
+    return Diamond1.DecryptCipherString(stored);
+}
+
+bool TfrmMain::renameAllowed() const
+{
+    return session_.ShowPasswordsOn && !session_.QuickViewOpen;
+}
+
+bool TfrmMain::renameEntry(int entryNumber, const std::string& description)
+{
+    bool stored = false;
+    runGuarded(this, [&] {
+        Diamond1.SetKey(session_.LogonPassword);
+        store_->WriteString(session_.CurrentUsername, "System" + std::to_string(entryNumber),
+                            Diamond1.EncryptToCipherString(description));
+        session_.ReselectCaption = description;
+        stored = true;
+    });
+    return stored;
+}
+
+void TfrmMain::runWriting(const std::function<void()>& work)
+{
+    bool failed = false;
+    runGuarded(this, [&] {
+        try {
+            work();
+        } catch (...) {
+            failed = true;
+            throw;
+        }
+    });
+    if (failed)
+        runGuarded(this, [this] { LoadPasswordList(); });
+}
+
+void TfrmMain::mnuEditPopup()
+{
+    const bool listFocused = lvPasswords->hasListFocus();
+    const bool rowSelected = lvPasswords->selectedRow() >= 0;
+    const bool onRow = listFocused && rowSelected;
+    mnuEditCopy->setText(listFocused ? QStringLiteral("&Copy Password") : QStringLiteral("&Copy"));
+    mnuEditCut->setEnabled(onRow);
+    mnuEditCopy->setEnabled(listFocused ? rowSelected : reComments->textCursor().hasSelection());
+    mnuEditUsername->setEnabled(onRow);
+    mnuEditDelete->setEnabled(onRow);
+    mnuEditEdit->setEnabled(onRow);
+    mnuEditPaste->setEnabled(clipboardHoldsText());
+    mnuEditDeleteAll->setEnabled(session_.PasswordCount != 0);
+}
+
+void TfrmMain::popPasswordListPopup()
+{
+    const bool rowSelected = lvPasswords->selectedRow() >= 0;
+    for (QAction* item : {mnuCopy, mnuUsername, tbCut, tbCopy, tbDelete})
+        item->setEnabled(rowSelected);
+}
+
 // ---- View -----------------------------------------------------------------------------------
 
 void TfrmMain::setViewStyle(bool details)
@@ -580,8 +889,19 @@ void TfrmMain::mnuViewPopup()
 
 // ---- Keys, help, closing --------------------------------------------------------------------
 
+bool TfrmMain::listKeyPress(QKeyEvent& key)
+{
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter || !lvPasswords->hasListFocus() || lvPasswords->isEditing() || lvPasswords->selectedRow() < 0)
+        return false;
+    mnuEditEditClick();
+    return true;
+}
+
 bool TfrmMain::FormKeyUp(QKeyEvent& key)
 {
+    if (key.type() == QEvent::KeyPress)
+        return listKeyPress(key);
     if (key.type() != QEvent::KeyRelease || key.isAutoRepeat())
         return false;
     if (key.key() == Qt::Key_Escape) {

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -98,12 +99,33 @@ public:
     QMenu* popWhatsThis;
     QAction* popViewStyleList;
     QAction* popViewStyleDetail;
+    QAction* mnuCopy;
+    QAction* mnuUsername;
+    QAction* MenuItem1;
+    QAction* mnuCommentsCopy;
+    QAction* LaunchinWebBrowser1;
+    QAction* mnuCommentsWhatsThis;
+    QAction* mnuWhatsThis;
 
     // The one way the list is brought up to date after any change to the entries or to what is shown.
     void LoadPasswordList() override;
     // The guard most commands run first: asks for the logon password while the list is
     // protected and hidden. False: the command does nothing at all.
     bool ProtectionCheck();
+
+    // Entry commands; each does nothing when its guard or its question says no.
+    void mnuEditNewClick();
+    void mnuEditEditClick();
+    void mnuEditPasteClick();
+    void mnuEditDeleteClick();
+    void mnuEditDeleteAllClick();
+    void mnuEditCutClick();
+    void mnuEditCopyClick();
+    void mnuEditUsernameClick();
+    void mnuEditClearClick();
+    // The enabling rules of the Edit menu; kept current so that a shortcut of a disabled item
+    // does nothing.
+    void mnuEditPopup();
 
     void lvPasswordsColumnClick(int column);
     void lvPasswordsSelectItem();
@@ -144,6 +166,17 @@ private:
     void FormClose();
     bool FormKeyUp(QKeyEvent& key);
 
+    void connectEditCommands();
+    void popPasswordListPopup();
+    bool listKeyPress(QKeyEvent& key);
+    bool renameAllowed() const;
+    bool renameEntry(int entryNumber, const std::string& description);
+    std::string decryptedValue(const char* baseIdent, int row);
+    void copyToClipboard(const char* baseIdent);
+    // Runs a command that writes; when it fails the list is read again, so that it shows what
+    // the store kept.
+    void runWriting(const std::function<void()>& work);
+
     void showNotes(int row);
     void setSelectionButtons(bool enabled);
     void reselect();
@@ -162,6 +195,7 @@ private:
     char dateSeparator_ = '/';
     int listHeight_ = 0;   // until the window is first shown and the splitter has its size
     bool shownOnce_ = false;
+    bool CutPromptPassed = false;
     std::chrono::sys_days today_{};
     std::chrono::sys_days lastUsed_{};
 };

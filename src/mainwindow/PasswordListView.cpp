@@ -130,7 +130,8 @@ void TPasswordListView::scrollToRow(int row)
 
 bool TPasswordListView::hasListFocus() const
 {
-    const QWidget* focus = QApplication::focusWidget();
+    // The focused control of the window, whether or not the window is active just now.
+    const QWidget* focus = window()->focusWidget();
     return focus != nullptr && (focus == details_ || focus == list_ || details_->isAncestorOf(focus) ||
                                 list_->isAncestorOf(focus));
 }
@@ -138,7 +139,7 @@ bool TPasswordListView::hasListFocus() const
 bool TPasswordListView::isEditing() const
 {
     // An open in-place editor is a child of the view's viewport.
-    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* focus = window()->focusWidget();
     return focus != nullptr && focus != details_ && focus != list_ &&
            (details_->viewport()->isAncestorOf(focus) || list_->viewport()->isAncestorOf(focus));
 }
