@@ -20,11 +20,11 @@ test: deps
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
-	@for b in $(RELEASE_DIR)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
+	@for b in $(RELEASE_DIR)/bench/*/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target codec_fuzz
 	mkdir -p $(FUZZ_DIR)/corpus
 	$(FUZZ_DIR)/fuzz/codec_fuzz -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $(FUZZ_DIR)/corpus
 

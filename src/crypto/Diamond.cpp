@@ -56,13 +56,6 @@ constexpr std::array<std::uint8_t, 256> kDrawMasks = drawMasks();
 // with a few word operations instead of a walk over the slots.
 class FreeSlots {
 public:
-    FreeSlots()
-    {
-        for (unsigned g = 0; g < 16; ++g)
-            for (unsigned i = 0; i < 16; ++i)
-                groups_[g][i] = static_cast<std::uint8_t>(16 * g + i);
-    }
-
     std::uint8_t take(unsigned pos)
     {
         const unsigned freeInLow = static_cast<unsigned>((countsLow_ * kOnes) >> 56);
@@ -94,7 +87,16 @@ private:
     static constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     static constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-    std::array<std::array<std::uint8_t, 32>, 16> groups_{};
+    static constexpr std::array<std::array<std::uint8_t, 32>, 16> allFree()
+    {
+        std::array<std::array<std::uint8_t, 32>, 16> groups{};
+        for (unsigned g = 0; g < 16; ++g)
+            for (unsigned i = 0; i < 16; ++i)
+                groups[g][i] = static_cast<std::uint8_t>(16 * g + i);
+        return groups;
+    }
+
+    std::array<std::array<std::uint8_t, 32>, 16> groups_ = allFree();
     std::uint64_t countsLow_ = 16 * kOnes;   // groups 0..7
     std::uint64_t countsHigh_ = 16 * kOnes;  // groups 8..15
 };
@@ -106,14 +108,20 @@ class KeySchedule {
 public:
     explicit KeySchedule(std::string_view key) : key_(key) {}
 
-    void makeBox(std::array<std::uint8_t, 256>& box)
+    // Builds a box and its inverse together.
+    void makeBox(std::array<std::uint8_t, 256>& box, std::array<std::uint8_t, 256>& inverse)
     {
         Cursor cursor = cursor_;
         FreeSlots freeSlots;
-        for (unsigned n = 255; n > 0; --n)
-            box[freeSlots.take(keyRandom(cursor, n))] = static_cast<std::uint8_t>(n);
+        for (unsigned n = 255; n > 0; --n) {
+            const std::uint8_t slot = freeSlots.take(keyRandom(cursor, n));
+            box[slot] = static_cast<std::uint8_t>(n);
+            inverse[n] = slot;
+        }
         // The draw for 0 takes no key byte: the one slot left gets 0.
-        box[freeSlots.take(0)] = 0;
+        const std::uint8_t last = freeSlots.take(0);
+        box[last] = 0;
+        inverse[0] = last;
         cursor_ = cursor;
         cursor_.previous = box.data();
     }
@@ -197,13 +205,9 @@ void TDiamond::SetKey(std::string_view key)
 {
     key_ = key.empty() ? std::string(1, kEmptyKeyStandIn) : std::string(key);
     KeySchedule schedule(key_);
-    for (auto& round : forward_)
-        for (auto& box : round)
-            schedule.makeBox(box);
     for (int r = 0; r < kRounds; ++r)
         for (int k = 0; k < kBlockSize; ++k)
-            for (int x = 0; x < 256; ++x)
-                inverse_[r][k][forward_[r][k][x]] = static_cast<std::uint8_t>(x);
+            schedule.makeBox(forward_[r][k], inverse_[r][k]);
 }
 
 const std::string& TDiamond::Key() const

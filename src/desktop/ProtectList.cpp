@@ -2,6 +2,7 @@
 
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
+#include "desktop/PasswordMask.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "store/SessionState.h"
@@ -33,7 +34,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
     lblText->setWordWrap(true);
     lblText->setFixedWidth(260);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    txtPassword->setEchoMode(QLineEdit::Password);
+    maskWithStars(*txtPassword);
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdDone->setDefault(true);
@@ -65,8 +66,7 @@ void TfrmProtectList::cmdDoneClick()
         return;
     }
     session_.ProtectPromptPassed = false;
-    showWarning(this, QStringLiteral("The password you entered is incorrect. Please re-type it an try again."));
-    txtPassword->setFocus();
+    refuseInput(*txtPassword, QStringLiteral("The password you entered is incorrect. Please re-type it an try again."));
 }
 
 void TfrmProtectList::cmdCancelClick()

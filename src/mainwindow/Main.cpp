@@ -277,12 +277,7 @@ void TfrmMain::buildViewMenu()
     mnuViewDetail = makeAction(this, "mnuViewDetail", QStringLiteral("Details"));
     mnuViewTop = makeAction(this, "mnuViewTop", QStringLiteral("&Always on Top"));
     mnuViewOptions = makeAction(this, "mnuViewOptions", QStringLiteral("&Options..."), Qt::Key_F2);
-    auto* styles = new QActionGroup(this);
-    for (QAction* style : {mnuViewList, mnuViewDetail}) {
-        style->setCheckable(true);
-        styles->addAction(style);
-    }
-    mnuViewDetail->setChecked(true);
+    makeStyleItems(mnuViewList, mnuViewDetail);
     mnuViewTop->setCheckable(true);
 
     mnuView->addAction(mnuViewShow);
@@ -296,8 +291,6 @@ void TfrmMain::buildViewMenu()
 
     connect(mnuView, &QMenu::aboutToShow, this, &TfrmMain::mnuViewPopup);
     connect(mnuViewShow, &QAction::triggered, this, &TfrmMain::mnuViewShowClick);
-    connect(mnuViewList, &QAction::triggered, this, [this] { setViewStyle(false); });
-    connect(mnuViewDetail, &QAction::triggered, this, [this] { setViewStyle(true); });
     // Qt has already flipped the check mark; the toggle decides the state itself.
     connect(mnuViewTop, &QAction::triggered, this, [this] {
         mnuViewTop->setChecked(!mnuViewTop->isChecked());
@@ -327,18 +320,10 @@ void TfrmMain::buildPopupMenus()
     popViewStyle->setObjectName(QStringLiteral("popViewStyle"));
     popViewStyleList = popViewStyle->addAction(QStringLiteral("List"));
     popViewStyleDetail = popViewStyle->addAction(QStringLiteral("Details"));
-    auto* styles = new QActionGroup(popViewStyle);
-    for (QAction* style : {popViewStyleList, popViewStyleDetail}) {
-        style->setCheckable(true);
-        styles->addAction(style);
-    }
+    makeStyleItems(popViewStyleList, popViewStyleDetail);
     tbViewStyle->setMenu(popViewStyle);
-    connect(popViewStyle, &QMenu::aboutToShow, this, [this] {
-        popViewStyleList->setChecked(!lvPasswords->detailsStyle());
-        popViewStyleDetail->setChecked(lvPasswords->detailsStyle());
-    });
-    connect(popViewStyleList, &QAction::triggered, this, [this] { setViewStyle(false); });
-    connect(popViewStyleDetail, &QAction::triggered, this, [this] { setViewStyle(true); });
+    connect(popViewStyle, &QMenu::aboutToShow, this,
+            [this] { checkStyleItem(popViewStyleList, popViewStyleDetail); });
 
     // The pop-up menus show their shortcuts, which act through the Edit menu's items.
     popPasswordList = new QMenu(this);
@@ -878,10 +863,27 @@ void TfrmMain::mnuFilePopup()
     mnuFilePrint->setEnabled(session_.PasswordCount != 0);
 }
 
+void TfrmMain::makeStyleItems(QAction* list, QAction* details)
+{
+    auto* styles = new QActionGroup(list->parent());
+    for (QAction* style : {list, details}) {
+        style->setCheckable(true);
+        styles->addAction(style);
+    }
+    details->setChecked(true);
+    connect(list, &QAction::triggered, this, [this] { setViewStyle(false); });
+    connect(details, &QAction::triggered, this, [this] { setViewStyle(true); });
+}
+
+void TfrmMain::checkStyleItem(QAction* list, QAction* details) const
+{
+    list->setChecked(!lvPasswords->detailsStyle());
+    details->setChecked(lvPasswords->detailsStyle());
+}
+
 void TfrmMain::mnuViewPopup()
 {
-    mnuViewList->setChecked(!lvPasswords->detailsStyle());
-    mnuViewDetail->setChecked(lvPasswords->detailsStyle());
+    checkStyleItem(mnuViewList, mnuViewDetail);
     mnuViewQuickview->setEnabled(!session_.QuickViewOpen && lvPasswords->selectedRow() >= 0 &&
                                  !lvPasswords->isEditing() && lvPasswords->hasListFocus() &&
                                  (!settings_.protectToggle || session_.ShowPasswordsOn));

@@ -183,6 +183,9 @@ private:
     void setShowPasswordsControls();
     void mnuFilePopup();
     void mnuViewPopup();
+    // The List and Details radio items of the View menu and of the view button's menu.
+    void makeStyleItems(QAction* list, QAction* details);
+    void checkStyleItem(QAction* list, QAction* details) const;
     void showHelpContents();
 
     SessionState& session_;

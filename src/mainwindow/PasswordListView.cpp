@@ -40,7 +40,8 @@ void setUpList(QListView& view)
     view.setFlow(QListView::TopToBottom);
     view.setWrapping(true);
     view.setResizeMode(QListView::Adjust);
-    view.setUniformItemSizes(true);
+    // Laid out in batches, so that a long list in this style does not hold up the window.
+    view.setLayoutMode(QListView::Batched);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     view.setModelColumn(0);
