@@ -45,6 +45,16 @@ std::string toBytes(const QString& text)
     return text.toStdString();
 }
 
+QString toMultiLineQString(std::string_view bytes)
+{
+    return toQString(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string toMultiLineBytes(const QString& text)
+{
+    return toBytes(QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
 std::string trimmedBytes(const QString& typed)
 {
     return trimText(toBytes(typed));

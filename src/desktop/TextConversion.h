@@ -12,6 +12,10 @@ namespace keystead {
 QString toQString(std::string_view bytes);
 std::string toBytes(const QString& text);
 
+// Multi-line texts (comments) are kept with CR LF line breaks; the edit boxes use LF.
+QString toMultiLineQString(std::string_view bytes);
+std::string toMultiLineBytes(const QString& text);
+
 // A text typed into a dialog, as it is checked and stored: bytes with every character with a
 // code from 0 to 32 removed from both ends.
 std::string trimmedBytes(const QString& typed);

@@ -5,6 +5,11 @@ class QWidget;
 
 namespace keystead {
 
+// Pulls a window back onto the primary screen, as every window with a remembered position does
+// when it opens: past the right or bottom edge moves it left or up, then a negative left or top
+// becomes 0, so a window larger than the screen ends at 0.
+void ClampFormToScreen(QWidget& form);
+
 // Centres the window on the screen it is on (the primary screen before it is shown).
 void centerOnScreen(QWidget& window);
 

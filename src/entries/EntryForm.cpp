@@ -1,13 +1,13 @@
 #include "entries/EntryForm.h"
 
 #include "desktop/CharacterLimitValidator.h"
-#include "desktop/ClampFormToScreen.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
 #include "desktop/TextConversion.h"
+#include "desktop/WindowPlacement.h"
 #include "entries/EntryValidation.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
@@ -50,17 +50,6 @@ void limitLength(QPlainTextEdit& box, int limit)
                          cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, excess);
                          cursor.removeSelectedText();
                      });
-}
-
-// Memo text as the program keeps it: CR LF line breaks.
-std::string commentsBytes(const QPlainTextEdit& box)
-{
-    return toBytes(box.toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-}
-
-QString commentsText(const std::string& bytes)
-{
-    return toQString(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The check box's caption must end before the interval box; a wide system font is narrowed until
@@ -201,7 +190,7 @@ void EntryForm::fill(const EntryTexts& texts)
     txtDescription->setText(toQString(texts.description));
     txtUsername->setText(toQString(texts.username));
     txtPassword->setText(toQString(texts.password));
-    memComments->setPlainText(commentsText(texts.comments));
+    memComments->setPlainText(toMultiLineQString(texts.comments));
     chkExpire->setChecked(!texts.expiration.empty());
     txtExpire->setText(toQString(texts.expiration));
     txtCurrent->setText(toQString(texts.daysTillExpiration));
@@ -236,7 +225,7 @@ void EntryForm::cmdDoneClick()
 EntryTexts EntryForm::typedTexts() const
 {
     return {toBytes(txtDescription->text()), toBytes(txtUsername->text()), toBytes(txtPassword->text()),
-            commentsBytes(*memComments),     toBytes(txtExpire->text()),   toBytes(txtCurrent->text())};
+            toMultiLineBytes(memComments->toPlainText()),     toBytes(txtExpire->text()),   toBytes(txtCurrent->text())};
 }
 
 QWidget& EntryForm::field(EntryInput input) const

@@ -1,6 +1,5 @@
 #include "mainwindow/Main.h"
 
-#include "desktop/ClampFormToScreen.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
 #include "desktop/ErrorDisplay.h"
@@ -10,6 +9,7 @@
 #include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
 #include "desktop/TextConversion.h"
+#include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListRules.h"
@@ -66,14 +66,6 @@ std::string folderOf(const std::string& programFile)
 {
     const QString folder = QFileInfo(QFile::decodeName(programFile.c_str())).absolutePath();
     return QFile::encodeName(QDir::toNativeSeparators(folder) + QDir::separator()).toStdString();
-}
-
-// The comments as the notes pane shows them: stored with CR LF line breaks.
-QString paneText(const std::string& comments)
-{
-    QString text = toQString(comments);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
 }
 
 bool clipboardHoldsText()
@@ -557,7 +549,7 @@ void TfrmMain::showNotes(int row)
     const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
     session.close();
     const bool plain = session_.ShowPasswordsOn || settings_.showComments;
-    reComments->setPlainText(paneText(plain ? Diamond1.DecryptCipherString(stored) : stored));
+    reComments->setPlainText(toMultiLineQString(plain ? Diamond1.DecryptCipherString(stored) : stored));
 }
 
 std::optional<ListItemTexts> TfrmMain::selectedItem() const
@@ -571,9 +563,7 @@ std::optional<ListItemTexts> TfrmMain::selectedItem() const
 
 std::string TfrmMain::notesText() const
 {
-    QString text = reComments->toPlainText();
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return toBytes(text);
+    return toMultiLineBytes(reComments->toPlainText());
 }
 
 void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
@@ -587,7 +577,7 @@ void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
 
 void TfrmMain::setNotesText(const std::string& text)
 {
-    reComments->setPlainText(paneText(text));
+    reComments->setPlainText(toMultiLineQString(text));
 }
 
 void TfrmMain::setSelectionButtons(bool enabled)
