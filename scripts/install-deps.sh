@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core
+    xvfb xauth openbox xdotool x11-utils trayer
+    poppler-utils xdg-utils
 )
 
 missing=()
