@@ -1,8 +1,11 @@
 #pragma once
 // Lets a form see the keys typed into any of its controls before the control does, so that a
-// form-wide key (Enter to log on, F1 for help) works wherever the focus is.
+// form-wide key (Enter to log on, F1 for help) works wherever the focus is. Keys typed into an
+// open menu or drop-down list belong to it, and so does the release of a key pressed there.
 
 #include <QObject>
+
+#include <QSet>
 
 #include <functional>
 
@@ -25,7 +28,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool onForm(const QObject& watched) const;
+
+    const QWidget& form_;
     Handler onKey_;
+    QSet<int> pressedOnForm_;
 };
 
 }  // namespace keystead

@@ -7,6 +7,22 @@
 namespace keystead {
 namespace {
 
+// The frame the window manager puts around a window: its own once it has one, else that of the
+// window it belongs to, which a dialog about to open will get alike.
+QMargins frameMargins(const QWidget& form)
+{
+    const auto marginsOf = [](const QWidget& window) {
+        const QRect frame = window.frameGeometry();
+        const QRect client = window.geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                        frame.bottom() - client.bottom());
+    };
+    if (form.isVisible())
+        return marginsOf(form);
+    const QWidget* owner = form.parentWidget() != nullptr ? form.parentWidget()->window() : nullptr;
+    return owner != nullptr && owner->isVisible() ? marginsOf(*owner) : QMargins();
+}
+
 QPoint clampedPosition(const QRect& window, const QSize& screen)
 {
     int left = window.left();
@@ -29,7 +45,10 @@ void ClampFormToScreen(QWidget& form)
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
-    form.move(clampedPosition(QRect(form.pos(), form.size()), screen->geometry().size()));
+    // The position of a window is that of its frame, and the whole frame must show.
+    const QMargins frame = frameMargins(form);
+    const QSize outer = form.size().grownBy(frame);
+    form.move(clampedPosition(QRect(form.pos(), outer), screen->geometry().size()));
 }
 
 void centerOnScreen(QWidget& window)

@@ -19,6 +19,7 @@
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 
+#include <QAbstractScrollArea>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -351,8 +352,11 @@ void TfrmMain::buildPopupMenus()
 
     const auto popupAt = [](QMenu* menu, QWidget* widget) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        // A scroll area gives the point in its viewport's coordinates.
+        const auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+        QWidget* origin = area != nullptr ? area->viewport() : widget;
         connect(widget, &QWidget::customContextMenuRequested, menu,
-                [menu, widget](const QPoint& at) { menu->popup(widget->mapToGlobal(at)); });
+                [menu, origin](const QPoint& at) { menu->popup(origin->mapToGlobal(at)); });
     };
     popupAt(popPasswordList, &lvPasswords->details());
     popupAt(popPasswordList, &lvPasswords->list());
@@ -646,6 +650,7 @@ void TfrmMain::mnuEditNewClick()
 
 void TfrmMain::mnuEditEditClick()
 {
+    lvPasswords->endEditing();
     if (!ProtectionCheck() || lvPasswords->selectedRow() < 0)
         return;
     runGuarded(this, [this] {
@@ -668,12 +673,16 @@ void TfrmMain::mnuEditPasteClick()
 
 void TfrmMain::mnuEditDeleteClick()
 {
+    lvPasswords->endEditing();
     const bool passed = CutPromptPassed || ProtectionCheck();
     CutPromptPassed = false;
-    const int row = lvPasswords->selectedRow();
-    if (!passed || row < 0)
+    if (!passed || lvPasswords->selectedRow() < 0)
         return;
     if (settings_.deleteWarning && !askYesNo(this, QStringLiteral("Are you sure you want to delete this password?")))
+        return;
+    // Taken only now: while the question was open the list may have changed under it.
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
         return;
     // The row displayed after the first one, or else the one just above, is selected afterwards.
     const int neighbour = row == 0 ? 1 : row - 1;
@@ -707,6 +716,7 @@ void TfrmMain::mnuEditDeleteAllClick()
 
 void TfrmMain::mnuEditCutClick()
 {
+    lvPasswords->endEditing();
     const bool prompts = settings_.protectToggle && !session_.ShowPasswordsOn;
     if (!ProtectionCheck())
         return;
@@ -748,6 +758,7 @@ void TfrmMain::mnuEditClearClick()
 
 void TfrmMain::copyToClipboard(const char* baseIdent)
 {
+    lvPasswords->endEditing();
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;

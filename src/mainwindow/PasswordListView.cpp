@@ -145,4 +145,19 @@ bool TPasswordListView::isEditing() const
            (details_->viewport()->isAncestorOf(focus) || list_->viewport()->isAncestorOf(focus));
 }
 
+void TPasswordListView::endEditing()
+{
+    if (!isEditing())
+        return;
+    QWidget* editor = window()->focusWidget();
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(list_)}) {
+        if (!view->viewport()->isAncestorOf(editor))
+            continue;
+        // What the delegate itself sends when its editor loses the focus.
+        QAbstractItemDelegate* delegate = view->itemDelegate();
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 }  // namespace keystead

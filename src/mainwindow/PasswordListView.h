@@ -34,6 +34,9 @@ public:
     // Whether the focus is in the list (in either style).
     bool hasListFocus() const;
     bool isEditing() const;
+    // Ends an open in-place edit as leaving it does: the typed text is stored and the row moves
+    // to its place, still selected.
+    void endEditing();
     QTableView& details() const { return *details_; }
     QListView& list() const { return *list_; }
 

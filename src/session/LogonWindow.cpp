@@ -9,7 +9,9 @@
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace keystead {
@@ -34,6 +36,7 @@ LogonWindow::LogonWindow(SessionState& session, std::filesystem::path storeFile,
     cboUsername->setInsertPolicy(QComboBox::NoInsert);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     maskWithStars(*txtPassword);
+    cboUsername->view()->installEventFilter(this);
 }
 
 void LogonWindow::fillFromStore()
@@ -54,6 +57,34 @@ void LogonWindow::showEvent(QShowEvent* event)
         cboUsername->setFocus();
     else
         txtPassword->setFocus();
+}
+
+// Escape has no action here: it neither closes the window nor forgets the remembered name.
+void LogonWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Enter in the open list of names takes the highlighted name and logs on with it, as Enter in
+// the name box does once the name is typed.
+bool LogonWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QAbstractItemView* names = cboUsername->view();
+    if (watched != names || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter || !names->currentIndex().isValid())
+        return QDialog::eventFilter(watched, event);
+    cboUsername->setCurrentIndex(names->currentIndex().row());
+    cboUsername->hidePopup();
+    if (!key.isAutoRepeat())
+        runLogonCheck();
+    return true;
 }
 
 void LogonWindow::runLogonCheck()

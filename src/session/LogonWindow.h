@@ -38,6 +38,8 @@ protected:
     virtual QObject& exitControl() = 0;
 
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
 
 private:

@@ -327,7 +327,7 @@ TYPED_TEST(EntryFormTest, ClosingWithoutSavingStoresOnlyThePosition)
 TYPED_TEST(EntryFormTest, F1ShowsTheDialogsHelpTopic)
 {
     const auto dialog = this->open();
-    QTest::keyRelease(dialog->memComments, Qt::Key_F1);
+    QTest::keyClick(dialog->memComments, Qt::Key_F1);
     const auto* help = dialog->template findChild<THelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->txtTopic->source(), THelpWindow::topicUrl(TestFixture::Kind::helpTopic));

@@ -214,16 +214,11 @@ TYPED_TEST(LogonWindowTest, ExitOrCancelLeavesWithoutLogonAndKeepsTheLastName)
 TYPED_TEST(LogonWindowTest, OtherClosesForgetTheLastName)
 {
     this->writeOption("UseLastUsername", "1");
-    for (const bool byEscape : {false, true}) {
-        this->writeOption("LastUsername", "Anna");
-        const auto form = this->openWindow();
-        if (byEscape)
-            QTest::keyClick(form->txtPassword, Qt::Key_Escape);
-        else
-            form->close();
-        EXPECT_FALSE(form->isVisible());
-        EXPECT_EQ(this->readOption("LastUsername"), "") << "by escape: " << byEscape;
-    }
+    this->writeOption("LastUsername", "Anna");
+    const auto form = this->openWindow();
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(this->readOption("LastUsername"), "");
 }
 
 TYPED_TEST(LogonWindowTest, WithoutRememberingNothingIsWrittenAtClose)
@@ -331,7 +326,7 @@ TEST_F(FancyLogonTest, HoverButtonsLightUpUnderThePointer)
 TEST_F(FancyLogonTest, F1ShowsTheLogonHelpAndIsSwallowed)
 {
     const auto form = openWindow();
-    QTest::keyRelease(form->txtPassword, Qt::Key_F1);
+    QTest::keyClick(form->txtPassword, Qt::Key_F1);
     const auto* help = form->findChild<THelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
@@ -350,7 +345,7 @@ TEST_F(PlainLogonTest, TitlePictureIsCentredOnTheNarrowerWindow)
 TEST_F(PlainLogonTest, F1ShowsNoHelp)
 {
     const auto form = openWindow();
-    QTest::keyRelease(form->txtPassword, Qt::Key_F1);
+    QTest::keyClick(form->txtPassword, Qt::Key_F1);
     EXPECT_EQ(form->findChild<THelpWindow*>(), nullptr);
 }
 

@@ -184,7 +184,7 @@ TEST_F(NewUserTest, BoxesTakeAtMostTheirNumberOfVisibleCharacters)
 TEST_F(NewUserTest, F1ShowsTheNewUserHelp)
 {
     const auto dialog = openDialog();
-    QTest::keyRelease(dialog->txtVerify, Qt::Key_F1);
+    QTest::keyClick(dialog->txtVerify, Qt::Key_F1);
     const auto* help = dialog->findChild<THelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->txtTopic->source(), THelpWindow::topicUrl(2000));

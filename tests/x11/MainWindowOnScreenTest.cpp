@@ -1,0 +1,127 @@
+// The main window on a real X server: keys typed into its menus, a rename that is open when a
+// command takes the row (the command's modal window takes the focus and ends the rename), and
+// the window pulled back onto the screen with its frame.
+
+#include "ScreenTest.h"
+#include "XInput.h"
+#include "desktop/WindowPlacement.h"
+#include "entries/EditPass.h"
+#include "mainwindow/PasswordListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+namespace keystead::test {
+namespace {
+
+class MainWindowOnScreenTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        addEntry({"Bank", "bo", "p1", "", "", ""});
+        addEntry({"Mail", "", "p2", "", "", ""});
+        addEntry({"Shop", "sam", "p3", "", "", ""});
+        addEntry({"Alpha", "al", "p4", "", "", ""});
+    }
+
+    static QString clipboard() { return QGuiApplication::clipboard()->text(); }
+
+    // A click on the selected row opens the in-place edit of its description; a new one is typed.
+    void startRename(const QString& caption, const QString& typed) const
+    {
+        selectRow(caption);
+        clickAt(rowPoint(rowOf(caption)));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->lvPasswords->isEditing(); }, 5000));
+        typeText(typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            return editor != nullptr && editor->text() == typed;
+        }, 5000));
+    }
+
+    std::vector<std::string> descriptions() const
+    {
+        std::vector<std::string> texts;
+        for (int n = 1; n <= std::stoi(stored("TotalPasswords")); ++n)
+            texts.push_back(decrypted("System" + std::to_string(n)));
+        return texts;
+    }
+};
+
+TEST_F(MainWindowOnScreenTest, KeysTypedIntoAnOpenMenuBelongToTheMenu)
+{
+    openMain();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    const QPoint pointer = rowPoint(rowOf(QStringLiteral("Bank")));
+    clickAt(pointer, 3);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->popPasswordList->isVisible(); }, 5000));
+    EXPECT_EQ(frmMain->popPasswordList->pos(), pointer) << "the menu opens at the pointer";
+
+    // Down to "Copy Username", Enter: the chosen item runs, not Edit Password.
+    pressKeys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return clipboard() == QStringLiteral("bo"); }, 5000)) << clipboard().toStdString();
+
+    // Escape closes the menu; its release does not go on to minimize the window. F6 (Clear
+    // Clipboard) comes after it, so once the clipboard is empty the release has been handled.
+    // (A second click on the same spot would be a double click.)
+    clickAt(pointer + QPoint(40, 0), 3);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->popPasswordList->isVisible(); }, 5000));
+    pressKeys({QStringLiteral("Escape"), QStringLiteral("F6")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return clipboard().isEmpty(); }, 5000));
+    EXPECT_FALSE(frmMain->popPasswordList->isVisible());
+    EXPECT_FALSE(frmMain->isMinimized());
+    EXPECT_TRUE(modals.done());
+}
+
+TEST_F(MainWindowOnScreenTest, ARenameEndsBeforeDeleteTakesTheRow)
+{
+    openMain();
+    startRename(QStringLiteral("Mail"), QStringLiteral("Zulu"));
+    modals.expect([](QWidget&) { pressKeys({QStringLiteral("Return")}); });   // Yes, delete it
+    clickOn(*frmMain->tbToolbar->widgetForAction(frmMain->tbDelete));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return stored("TotalPasswords") == "3" && modals.done(); }, 5000));
+    // Mail, renamed to Zulu, is gone; Shop, which took its place in the list, is kept.
+    EXPECT_EQ(descriptions(), (std::vector<std::string>{"Bank", "Shop", "Alpha"}));
+}
+
+TEST_F(MainWindowOnScreenTest, ARenameEndsBeforeEditPasswordReadsTheRow)
+{
+    openMain();
+    startRename(QStringLiteral("Mail"), QStringLiteral("Zulu"));
+    QString shown;
+    modals.expect([&shown](QWidget& window) {
+        shown = dynamic_cast<TfrmEditPassword&>(window).txtDescription->text();
+        pressKeys({QStringLiteral("Return")});   // Done
+    });
+    QMenuBar& bar = *frmMain->menuBar();
+    clickAt(bar.mapToGlobal(bar.actionGeometry(frmMain->mnuEdit->menuAction()).center()));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->mnuEdit->isVisible(); }, 5000));
+    clickAt(frmMain->mnuEdit->mapToGlobal(frmMain->mnuEdit->actionGeometry(frmMain->mnuEditEdit).center()));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 5000));
+    EXPECT_EQ(shown, QStringLiteral("Zulu"));
+    EXPECT_EQ(decrypted("System2"), "Zulu");
+}
+
+TEST_F(MainWindowOnScreenTest, AWindowPulledBackOntoTheScreenShowsItsWholeFrame)
+{
+    openMain();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Past the bottom right corner, as a position saved on a larger screen would be.
+    const QPoint corner(screen.width() - 100, screen.height() - 100);
+    frmMain->move(corner);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frmMain->frameGeometry().topLeft() == corner; }, 5000));
+    ClampFormToScreen(*frmMain);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.contains(frmMain->frameGeometry()); }, 2000))
+        << frmMain->frameGeometry().bottom() << " below " << screen.bottom();
+}
+
+}  // namespace
+}  // namespace keystead::test

@@ -1,0 +1,45 @@
+#include "XInput.h"
+
+#include <QProcess>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace keystead::test {
+namespace {
+
+void xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        ADD_FAILURE() << "xdotool " << arguments.join(QLatin1Char(' ')).toStdString() << " failed: "
+                      << process.readAllStandardError().toStdString();
+}
+
+}  // namespace
+
+void pressKeys(const QStringList& keys)
+{
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")} + keys);
+}
+
+void typeText(const QString& text)
+{
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+}
+
+void clickAt(QPoint global, int button)
+{
+    // No --sync: it waits for a motion that never comes when the pointer is there already. The
+    // server takes the motion before the click all the same.
+    xdotool({QStringLiteral("mousemove"), QString::number(global.x()),
+             QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
+}
+
+void clickOn(const QWidget& control, int button)
+{
+    clickAt(control.mapToGlobal(control.rect().center()), button);
+}
+
+}  // namespace keystead::test

@@ -1,0 +1,20 @@
+#pragma once
+// Real keyboard and mouse input through the X server (xdotool's XTEST events): it reaches the
+// program as a user's keys and clicks do, through grabs, popups and the window manager's focus.
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace keystead::test {
+
+// Key names as xdotool knows them: "Return", "Escape", "alt+Down", "ctrl+e".
+void pressKeys(const QStringList& keys);
+void typeText(const QString& text);
+void clickAt(QPoint global, int button = 1);
+// A click in the middle of a control.
+void clickOn(const QWidget& control, int button = 1);
+
+}  // namespace keystead::test
