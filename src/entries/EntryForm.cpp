@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -191,6 +192,8 @@ void EntryForm::fill(const EntryTexts& texts)
     txtUsername->setText(toQString(texts.username));
     txtPassword->setText(toQString(texts.password));
     memComments->setPlainText(toMultiLineQString(texts.comments));
+    openingComments_ = texts.comments;
+    openingCommentsShown_ = memComments->document()->toRawText();
     chkExpire->setChecked(!texts.expiration.empty());
     txtExpire->setText(toQString(texts.expiration));
     txtCurrent->setText(toQString(texts.daysTillExpiration));
@@ -225,7 +228,18 @@ void EntryForm::cmdDoneClick()
 EntryTexts EntryForm::typedTexts() const
 {
     return {toBytes(txtDescription->text()), toBytes(txtUsername->text()), toBytes(txtPassword->text()),
-            toMultiLineBytes(memComments->toPlainText()),     toBytes(txtExpire->text()),   toBytes(txtCurrent->text())};
+            typedComments(),                     toBytes(txtExpire->text()),  toBytes(txtCurrent->text())};
+}
+
+// Comments are stored as typed, no-break spaces and line separators included, which only the
+// box's raw text keeps. Comments left as they opened come back byte for byte: the box cannot hold
+// a lone CR.
+std::string EntryForm::typedComments() const
+{
+    const QString shown = memComments->document()->toRawText();
+    if (shown == openingCommentsShown_)
+        return openingComments_;
+    return toMultiLineBytes(QString(shown).replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
 }
 
 QWidget& EntryForm::field(EntryInput input) const

@@ -77,6 +77,7 @@ private:
     void setTabOrderAndHelp();
     void fill(const EntryTexts& texts);
     EntryTexts typedTexts() const;
+    std::string typedComments() const;
     QWidget& field(EntryInput input) const;
     void readPosition();
     void writePosition() const;
@@ -86,6 +87,9 @@ private:
     RegistryStore& store_;
     EntryEditTarget& target_;
     const EntryFormKind kind_;
+    // The comments the box opened with, as stored and as the box holds them.
+    std::string openingComments_;
+    QString openingCommentsShown_;
 };
 
 }  // namespace keystead

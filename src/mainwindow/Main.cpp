@@ -8,6 +8,7 @@
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
+#include "desktop/SuspendedUpdates.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
@@ -35,7 +36,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -157,15 +157,16 @@ void TfrmMain::buildControls()
     sptMainSplitter->setStretchFactor(1, 1);
     setCentralWidget(sptMainSplitter);
 
+    // The bar takes the height its font needs; its last panel, at least 50 wide, reaches to the
+    // right edge, where the update check's longer texts show whole.
     statusBar()->setObjectName(QStringLiteral("sbMessage"));
-    statusBar()->setFixedHeight(20);
     statusBar()->setSizeGripEnabled(false);
     sbMessagePanel0 = new QLabel(this);
     sbMessagePanel0->setFixedWidth(150);
     sbMessagePanel1 = new QLabel(this);
-    sbMessagePanel1->setFixedWidth(50);
+    sbMessagePanel1->setMinimumWidth(50);
     statusBar()->addWidget(sbMessagePanel0);
-    statusBar()->addWidget(sbMessagePanel1);
+    statusBar()->addWidget(sbMessagePanel1, 1);
 
     connect(lvPasswords, &TPasswordListView::columnClicked, this, &TfrmMain::lvPasswordsColumnClick);
     connect(lvPasswords, &TPasswordListView::selectionChanged, this, &TfrmMain::lvPasswordsSelectItem);
@@ -400,13 +401,21 @@ void TfrmMain::connectEditCommands()
     connect(qApp, &QApplication::focusChanged, this, &TfrmMain::mnuEditPopup);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmMain::mnuEditPopup);
     connect(lvPasswords, &TPasswordListView::selectionChanged, this, &TfrmMain::mnuEditPopup);
-    connect(reComments, &QTextEdit::selectionChanged, this, [this] {
+    // While the notes pane has the focus, Copy copies its selection: the button follows it. A click
+    // that selects nothing moves the caret, and the focus may come without either.
+    const auto notesSelectionChanged = [this] {
         mnuEditPopup();
         if (!lvPasswords->hasListFocus()) {
             tbCopy->setEnabled(reComments->textCursor().hasSelection());
             tbCut->setEnabled(false);
             tbDelete->setEnabled(false);
         }
+    };
+    connect(reComments, &QTextEdit::selectionChanged, this, notesSelectionChanged);
+    connect(reComments, &QTextEdit::cursorPositionChanged, this, notesSelectionChanged);
+    connect(qApp, &QApplication::focusChanged, this, [this, notesSelectionChanged](QWidget*, QWidget* now) {
+        if (now == reComments)
+            notesSelectionChanged();
     });
     model_->setEditGuard([this] { return renameAllowed(); });
     model_->setRenameHandler([this](int n, const std::string& text) { return renameEntry(n, text); });
@@ -441,7 +450,7 @@ void TfrmMain::FormCreate()
     applyFonts();
     lvPasswords->setDetailsStyle(detailsStyle);
     setShowPasswordsControls();
-    lastUsed_ = ParseShortDate(lastUsedText, dateSeparator_).value_or(today_);
+    lastUsed_ = ParseShortDate(lastUsedText).value_or(today_);
     LoadPasswordList();
     session_.FirstLoadDone = true;
     setWindowTitle(QStringLiteral("Keystead - ") + toQString(session_.CurrentUsername));
@@ -465,8 +474,9 @@ void TfrmMain::checkAutoExportPath()
 {
     if (!settings_.autoExport)
         return;
-    const QString path = toQString(settings_.autoExportPath);
-    if (!path.isEmpty() && QFileInfo(path).absoluteDir().exists())
+    // Only a full path names a folder: a bare file name would land wherever the program started.
+    const QFileInfo path(toQString(settings_.autoExportPath));
+    if (path.isAbsolute() && path.dir().exists())
         return;
     showWarning(this, QStringLiteral("The auto-export path is invalid or missing. The path will be changed to the "
                                      "Keystead application directory. Please make corrections in the Options/Export "
@@ -492,21 +502,23 @@ void TfrmMain::LoadPasswordList()
     std::vector<std::string> expired;
     {
         const WaitCursor hourglass;
-        model_->clear();
-        reComments->clear();
-        lvPasswords->setUpdatesEnabled(false);
-        StoreSession session(*store_);
-        Diamond1.SetKey(session_.LogonPassword);
-        const std::optional<int> countdown =
-            session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
-        PasswordListContent content =
-            ReadPasswordList(*store_, session_, Diamond1, {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
-        session_.PasswordCount = static_cast<int>(content.rows.size());
-        expired = std::move(content.expiredDescriptions);
-        model_->setRows(std::move(content.rows), settings_.sortColumn);
-        reselect();
-        session.close();
-        lvPasswords->setUpdatesEnabled(true);
+        {
+            const SuspendedUpdates frozen(*lvPasswords);
+            StoreSession session(*store_);
+            Diamond1.SetKey(session_.LogonPassword);
+            const std::optional<int> countdown =
+                session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
+            // Read before anything is cleared: a read that fails leaves the list as it was.
+            PasswordListContent content = ReadPasswordList(*store_, session_, Diamond1,
+                                                           {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
+            model_->clear();
+            setNotesText({});
+            session_.PasswordCount = static_cast<int>(content.rows.size());
+            expired = std::move(content.expiredDescriptions);
+            model_->setRows(std::move(content.rows), settings_.sortColumn);
+            reselect();
+            session.close();
+        }
         if (lvPasswords->selectedRow() >= 0)
             lvPasswords->scrollToRow(lvPasswords->selectedRow());
         if (session_.PasswordCount == 0 || lvPasswords->selectedRow() < 0)
@@ -546,14 +558,14 @@ void TfrmMain::lvPasswordsSelectItem()
 
 void TfrmMain::showNotes(int row)
 {
-    reComments->clear();
+    setNotesText({});
     reComments->setCurrentCharFormat(QTextCharFormat());
     const int n = model_->row(row).entryNumber;
     StoreSession session(*store_);
     const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
     session.close();
     const bool plain = session_.ShowPasswordsOn || settings_.showComments;
-    reComments->setPlainText(toMultiLineQString(plain ? Diamond1.DecryptCipherString(stored) : stored));
+    setNotesText(plain ? Diamond1.DecryptCipherString(stored) : stored);
 }
 
 std::optional<ListItemTexts> TfrmMain::selectedItem() const
@@ -567,7 +579,7 @@ std::optional<ListItemTexts> TfrmMain::selectedItem() const
 
 std::string TfrmMain::notesText() const
 {
-    return toMultiLineBytes(reComments->toPlainText());
+    return notesShown_;
 }
 
 void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
@@ -581,6 +593,7 @@ void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
 
 void TfrmMain::setNotesText(const std::string& text)
 {
+    notesShown_ = text;
     reComments->setPlainText(toMultiLineQString(text));
 }
 
@@ -595,13 +608,19 @@ void TfrmMain::lvPasswordsColumnClick(int column)
 {
     if (column == settings_.sortColumn || column > 2)
         return;
+    const int previous = settings_.sortColumn;
     settings_.sortColumn = column;
+    bool stored = false;
     runGuarded(this, [&] {
         StoreSession session(*store_);
-        LoadPasswordList();
         store_->WriteInteger(session_.CurrentUsername, "SortColumn", column);
+        LoadPasswordList();
         session.close();
+        stored = true;
     });
+    // The sort column changes together with its stored value or not at all.
+    if (!stored)
+        settings_.sortColumn = previous;
 }
 
 bool TfrmMain::ProtectionCheck()
@@ -739,7 +758,12 @@ void TfrmMain::mnuEditCopyClick()
     if (!ProtectionCheck())
         return;
     if (!lvPasswords->hasListFocus()) {
-        QGuiApplication::clipboard()->setText(reComments->textCursor().selection().toPlainText());
+        // The selection as it stands, no-break spaces and all; with nothing selected the clipboard
+        // keeps what it holds.
+        const QString selected = reComments->textCursor().selectedText().replace(QChar::ParagraphSeparator,
+                                                                                 QLatin1Char('\n'));
+        if (!selected.isEmpty())
+            QGuiApplication::clipboard()->setText(selected);
         return;
     }
     copyToClipboard("Password");

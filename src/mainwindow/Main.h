@@ -194,6 +194,9 @@ private:
     TDiamond Diamond1;
     MainSettings settings_;
     PasswordListModel* model_;
+    // The notes pane's text as stored: the pane itself turns no-break spaces, line separators and
+    // lone CRs into others.
+    std::string notesShown_;
     std::string programFolder_;
     char dateSeparator_ = '/';
     int listHeight_ = 0;   // until the window is first shown and the splitter has its size

@@ -7,14 +7,22 @@
 namespace keystead {
 namespace {
 
-std::optional<unsigned> parseDigits(std::string_view text, std::size_t count)
+bool isDigit(char c)
 {
-    if (text.size() != count)
+    return c >= '0' && c <= '9';
+}
+
+// Takes a number of minDigits to maxDigits digits from the front of text.
+std::optional<unsigned> takeNumber(std::string_view& text, std::size_t minDigits, std::size_t maxDigits)
+{
+    std::size_t length = 0;
+    while (length < text.size() && length < maxDigits && isDigit(text[length]))
+        ++length;
+    if (length < minDigits)
         return std::nullopt;
     unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
+    std::from_chars(text.data(), text.data() + length, value);
+    text.remove_prefix(length);
     return value;
 }
 
@@ -29,14 +37,19 @@ std::string FormatShortDate(std::chrono::sys_days date, char separator)
     return text;
 }
 
-std::optional<std::chrono::sys_days> ParseShortDate(std::string_view text, char separator)
+std::optional<std::chrono::sys_days> ParseShortDate(std::string_view text)
 {
-    if (text.size() != 10 || text[2] != separator || text[5] != separator)
+    const auto day = takeNumber(text, 1, 2);
+    if (!day || text.empty() || isDigit(text.front()))
         return std::nullopt;
-    const auto day = parseDigits(text.substr(0, 2), 2);
-    const auto month = parseDigits(text.substr(3, 2), 2);
-    const auto year = parseDigits(text.substr(6, 4), 4);
-    if (!day || !month || !year)
+    const char separator = text.front();
+    text.remove_prefix(1);
+    const auto month = takeNumber(text, 1, 2);
+    if (!month || text.empty() || text.front() != separator)
+        return std::nullopt;
+    text.remove_prefix(1);
+    const auto year = takeNumber(text, 4, 4);
+    if (!year || !text.empty())
         return std::nullopt;
     const std::chrono::year_month_day ymd{std::chrono::year(static_cast<int>(*year)), std::chrono::month(*month),
                                           std::chrono::day(*day)};

@@ -11,8 +11,10 @@ namespace keystead {
 
 std::string FormatShortDate(std::chrono::sys_days date, char separator);
 
-// Nothing when the text is not a real date in that form.
-std::optional<std::chrono::sys_days> ParseShortDate(std::string_view text, char separator);
+// Reads a date written in that form under any locale: day, month and year joined by one separator
+// of any kind ("/", ".", "-", a blank), the same both times, with a day and a month of one or two
+// digits. Nothing when the text is not a real date in that form.
+std::optional<std::chrono::sys_days> ParseShortDate(std::string_view text);
 
 // Today's local date; tests fix it so that the expiry countdown is repeatable.
 class Clock {

@@ -242,5 +242,23 @@ TEST_F(EditPasswordTest, AFailedRewriteLeavesTheEntryAsItWas)
     EXPECT_EQ(frmMain->notesText(), "line one\r\n  line two ");
 }
 
+// A secret kept in the comments comes back byte for byte: a no-break space is no blank, a line
+// or paragraph separator and a lone CR are no CR LF.
+TEST_F(EditPasswordTest, CommentsComeBackAsTheyWereStored)
+{
+    const std::string secret = "a\xC2\xA0" "b\xE2\x80\xA8" "c\xE2\x80\xA9" "d\re\r\nf";
+    addEntry({"Vault", "", "v", secret, "", ""});
+    openMain();
+    openOn(QStringLiteral("Vault"))->cmdDone->click();
+    EXPECT_EQ(decrypted("Comments3"), secret);
+
+    // Changed comments keep what the box holds; its paragraph breaks are line breaks.
+    const auto dialog = openOn(QStringLiteral("Vault"));
+    dialog->memComments->moveCursor(QTextCursor::End);
+    dialog->memComments->insertPlainText(QStringLiteral("\u00A0!"));
+    dialog->cmdDone->click();
+    EXPECT_EQ(decrypted("Comments3"), "a\xC2\xA0" "b\xE2\x80\xA8" "c\r\nd\r\ne\r\nf\xC2\xA0!");
+}
+
 }  // namespace
 }  // namespace keystead::test

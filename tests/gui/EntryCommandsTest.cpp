@@ -309,6 +309,17 @@ TEST_F(EntryCommandsTest, EditMenuFollowsFocusSelectionAndClipboard)
     EXPECT_TRUE(script.done());
 }
 
+TEST_F(EntryCommandsTest, CopyWithNothingSelectedInTheNotesLeavesTheClipboardAlone)
+{
+    selectRow(QStringLiteral("Bank"));
+    ASSERT_TRUE(frmMain->tbCopy->isEnabled());
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    QTest::mouseClick(frmMain->reComments->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(frmMain->tbCopy->isEnabled());
+    frmMain->mnuEditCopyClick();
+    EXPECT_EQ(clipboard(), QStringLiteral("kept"));
+}
+
 TEST_F(EntryCommandsTest, ListPopupFollowsTheSelection)
 {
     frmMain->lvPasswords->clearSelection();

@@ -2,6 +2,7 @@
 // load with its countdown and warnings, sorting, the Show/Hide toggle with protection, the status
 // text and the tool buttons.
 
+#include "../store/RawDatabase.h"
 #include "GuiTest.h"
 #include "crypto/Diamond.h"
 #include "desktop/ProtectList.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -220,6 +222,46 @@ TEST_F(MainWindowTest, AutoExportPathThatExistsIsKept)
     openMain();
     EXPECT_EQ(stored("AutoExportPath"), path);
     EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, AutoExportPathWithoutAFolderIsReplaced)
+{
+    write("AutoExport", "1");
+    write("AutoExportPath", "passwords.txt");
+    script.warning(kAutoExportInvalid);
+    openMain();
+    EXPECT_TRUE(script.done());
+    const std::string path = stored("AutoExportPath");
+    EXPECT_EQ(path.substr(path.size() - 13), "/password.txt");
+}
+
+// One stored value of the wrong type makes the reload fail: the list keeps its rows and repaints,
+// and the sort column stays as it was.
+TEST_F(MainWindowTest, AFailedReloadKeepsTheListAndTheSortColumn)
+{
+    addEntry("Bank", "p1", "", "zed");
+    addEntry("Mail", "p2", "", "amy");
+    const auto frmMain = openMain();
+    RawDatabase(storeFile).exec("UPDATE section_values SET value = x'0102' WHERE ident = 'Password2'");
+    script.error(QStringLiteral("Invalid data type for 'Password2'"));
+    frmMain->lvPasswordsColumnClick(1);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(column(*frmMain, 0), (QStringList{QStringLiteral("Bank"), QStringLiteral("Mail")}));
+    EXPECT_TRUE(frmMain->lvPasswords->updatesEnabled());
+    EXPECT_EQ(frmMain->settings().sortColumn, 0);
+    EXPECT_EQ(stored("SortColumn"), "<absent>");
+}
+
+TEST_F(MainWindowTest, TheStatusBarShowsItsPanelsWhole)
+{
+    const auto frmMain = openMain();
+    frmMain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain.get()));
+    frmMain->sbMessagePanel1->setText(QStringLiteral("Connecting to the Vorrent Web site"));
+    for (const QLabel* panel : {frmMain->sbMessagePanel0, frmMain->sbMessagePanel1}) {
+        EXPECT_GE(panel->height(), panel->sizeHint().height());
+        EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, SortsByEachColumnWithTheCaseRule)

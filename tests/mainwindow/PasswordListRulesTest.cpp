@@ -73,15 +73,23 @@ TEST(ShortDateTest, FormatsAndParsesTheProcessForm)
     const sys_days date = sys_days(year(2026) / 3 / 7);
     EXPECT_EQ(FormatShortDate(date, '/'), "07/03/2026");
     EXPECT_EQ(FormatShortDate(date, '.'), "07.03.2026");
-    EXPECT_EQ(ParseShortDate("07/03/2026", '/'), date);
-    EXPECT_EQ(ParseShortDate("29/02/2024", '/'), sys_days(year(2024) / 2 / 29));
+    EXPECT_EQ(ParseShortDate("07/03/2026"), date);
+    EXPECT_EQ(ParseShortDate("29/02/2024"), sys_days(year(2024) / 2 / 29));
+}
+
+// A date written while another locale was in force must still count the days down.
+TEST(ShortDateTest, ReadsADateWrittenUnderAnyLocale)
+{
+    const sys_days date = sys_days(year(2026) / 3 / 7);
+    for (const char* text : {"07.03.2026", "07-03-2026", "07 03 2026", "7/3/2026", "7.03.2026", "07-3-2026"})
+        EXPECT_EQ(ParseShortDate(text), date) << text;
 }
 
 TEST(ShortDateTest, AnythingElseIsNoDate)
 {
-    for (const char* text : {"", "07.03.2026", "7/3/2026", "31/02/2026", "07/13/2026", "00/01/2026", "aa/bb/cccc",
-                             "07/03/2026 ", "2026-03-07"})
-        EXPECT_EQ(ParseShortDate(text, '/'), std::nullopt) << text;
+    for (const char* text : {"", "31/02/2026", "07/13/2026", "00/01/2026", "aa/bb/cccc", "07/03/2026 ", "2026-03-07",
+                             "07/03.2026", "007/03/2026", "07/03/26", "07//03/2026", "/07/03/2026"})
+        EXPECT_EQ(ParseShortDate(text), std::nullopt) << text;
 }
 
 TEST(ClockTest, FixedTodayForTests)

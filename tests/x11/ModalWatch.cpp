@@ -1,5 +1,7 @@
 #include "ModalWatch.h"
 
+#include "XInput.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -53,7 +55,7 @@ void ModalWatch::check()
     }
     const Steps steps = std::move(expected_.front());
     expected_.pop_front();
-    if (!QTest::qWaitForWindowActive(modal, 5000))
+    if (!QTest::qWaitForWindowActive(modal, 5000) || !waitForInputFocus(*modal))
         ADD_FAILURE() << "modal window never became active: " << modal->objectName().toStdString();
     steps(*modal);
     handled_[index].since.restart();

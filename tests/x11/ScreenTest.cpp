@@ -1,5 +1,7 @@
 #include "ScreenTest.h"
 
+#include "XInput.h"
+
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 
@@ -55,6 +57,7 @@ void ScreenTest::openMain()
     frmMain->show();
     frmMain->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frmMain.get(), 5000));
+    ASSERT_TRUE(waitForInputFocus(*frmMain));
 }
 
 int ScreenTest::rowOf(const QString& caption) const

@@ -1,6 +1,7 @@
 #include "XInput.h"
 
 #include <QProcess>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -8,13 +9,14 @@
 namespace keystead::test {
 namespace {
 
-void xdotool(const QStringList& arguments)
+QByteArray xdotool(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         ADD_FAILURE() << "xdotool " << arguments.join(QLatin1Char(' ')).toStdString() << " failed: "
                       << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
 }
 
 }  // namespace
@@ -35,6 +37,14 @@ void clickAt(QPoint global, int button)
     // server takes the motion before the click all the same.
     xdotool({QStringLiteral("mousemove"), QString::number(global.x()),
              QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
+}
+
+bool waitForInputFocus(const QWidget& window)
+{
+    const WId id = window.winId();
+    return QTest::qWaitFor(
+        [id] { return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("-f")}).trimmed().toULongLong() == id; },
+        5000);
 }
 
 void clickOn(const QWidget& control, int button)

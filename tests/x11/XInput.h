@@ -16,5 +16,8 @@ void typeText(const QString& text);
 void clickAt(QPoint global, int button = 1);
 // A click in the middle of a control.
 void clickOn(const QWidget& control, int button = 1);
+// Waits until the X server sends the keyboard's input to the window: Qt may call a window active
+// a moment before the window manager has given it the focus, and keys typed then are lost.
+bool waitForInputFocus(const QWidget& window);
 
 }  // namespace keystead::test
