@@ -4,7 +4,6 @@
 // open menu or drop-down list belong to it, and so does the release of a key pressed there.
 
 #include <QObject>
-
 #include <QSet>
 
 #include <functional>
