@@ -50,6 +50,7 @@ TfrmExport::TfrmExport(ExportCommands& commands, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Type"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     useDialogFont(*this);
     buildControls();
     connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExportClick(); });

@@ -45,6 +45,7 @@ TfrmChangePassword::TfrmChangePassword(SessionState& session, RegistryStore& sto
 {
     setObjectName(QStringLiteral("frmChangePassword"));
     setWindowTitle(QStringLiteral("New Logon Password"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
