@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <fstream>
 #include <iterator>
@@ -115,6 +116,22 @@ TEST_F(ExchangeCommandsTest, ExportAsksForThePlainFileAndKeepsTheLastFileName)
     EXPECT_EQ(readFile(path("crypt.txt").toStdString()).substr(0, 15), "VERSION 3.0.0\r\n");
     EXPECT_EQ(progress.messages, (QStringList{"Progress Message", "Progress Message"}));
     EXPECT_EQ(progress.finalValues, (QList<int>{99, 99}));
+}
+
+TEST_F(ExchangeCommandsTest, F3DoesNothingOnAnEmptyListWhereF4StillImports)
+{
+    script.question(QStringLiteral("Are you sure you want to delete all passwords?"), MessageResult::Yes);
+    frmMain->mnuEditDeleteAllClick();
+    frmMain->show();
+    QApplication::setActiveWindow(frmMain.get());
+    frmMain->lvPasswords->setFocus();
+    QTest::keyClick(frmMain.get(), Qt::Key_F3);
+    EXPECT_TRUE(asked.empty());
+    answers = {QString()};
+    QTest::keyClick(frmMain.get(), Qt::Key_F4);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, QStringLiteral("Import Passwords"));
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(ExchangeCommandsTest, AFailedExportIsReportedAndGivesTheMainWindowBack)
