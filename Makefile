@@ -5,6 +5,7 @@ RELEASE_DIR := $(BUILD)/release
 RUN_DIR     := $(BUILD)/run
 FUZZ_DIR    := $(BUILD)/fuzz
 FUZZ_TIME   ?= 300
+FUZZ_TARGETS ?= codec_fuzz import_fuzz
 JOBS        ?= $(shell nproc)
 
 .PHONY: deps test bench fuzz run clean
@@ -24,9 +25,12 @@ bench: deps
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target codec_fuzz
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/fuzz/codec_fuzz -max_total_time=$(FUZZ_TIME) -print_final_stats=1 $(FUZZ_DIR)/corpus
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+		echo "== $$t for $(FUZZ_TIME) s"; \
+		$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_TIME) -timeout=10 -print_final_stats=1 $(FUZZ_DIR)/corpus/$$t || exit 1; \
+	done
 
 run: deps
 	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace keystead {
 
@@ -32,34 +33,41 @@ struct Block128 {
 
 inline constexpr std::uint64_t kBitZeroOfEveryByte = 0x0101010101010101ULL;
 
-// Bit plane b moves b bytes towards byte 0, wrapping round.
-inline Block128 Permute(const Block128& in)
+// Bit plane b of the block, moved by b bytes towards byte 0 (Forward) or away from it, wrapping
+// round. Spelled out for b = 1..7 by a fold, so that every optimisation level builds
+// straight-line code.
+template <bool Forward, unsigned... B>
+Block128 moveBitPlanes(const Block128& in, std::integer_sequence<unsigned, B...>)
 {
     Block128 out{in.lo & kBitZeroOfEveryByte, in.hi & kBitZeroOfEveryByte};
-    for (unsigned b = 1; b < 8; ++b) {
+    const auto plane = [&](auto bit) {
+        constexpr unsigned b = decltype(bit)::value;
         const std::uint64_t mask = kBitZeroOfEveryByte << b;
         const std::uint64_t lo = in.lo & mask;
         const std::uint64_t hi = in.hi & mask;
-        const unsigned s = 8 * b;
-        out.lo |= (lo >> s) | (hi << (64 - s));
-        out.hi |= (hi >> s) | (lo << (64 - s));
-    }
+        constexpr unsigned s = 8 * b;
+        if constexpr (Forward) {
+            out.lo |= (lo >> s) | (hi << (64 - s));
+            out.hi |= (hi >> s) | (lo << (64 - s));
+        } else {
+            out.lo |= (lo << s) | (hi >> (64 - s));
+            out.hi |= (hi << s) | (lo >> (64 - s));
+        }
+    };
+    (plane(std::integral_constant<unsigned, B + 1>()), ...);
     return out;
 }
 
-// Bit plane b moves b bytes away from byte 0: bit b of output byte i is bit b of input byte (i - b) mod 16.
+// Bit b of output byte i is bit b of input byte (i + b) mod 16.
+inline Block128 Permute(const Block128& in)
+{
+    return moveBitPlanes<true>(in, std::make_integer_sequence<unsigned, 7>());
+}
+
+// Bit b of output byte i is bit b of input byte (i - b) mod 16.
 inline Block128 InversePermute(const Block128& in)
 {
-    Block128 out{in.lo & kBitZeroOfEveryByte, in.hi & kBitZeroOfEveryByte};
-    for (unsigned b = 1; b < 8; ++b) {
-        const std::uint64_t mask = kBitZeroOfEveryByte << b;
-        const std::uint64_t lo = in.lo & mask;
-        const std::uint64_t hi = in.hi & mask;
-        const unsigned s = 8 * b;
-        out.lo |= (lo << s) | (hi >> (64 - s));
-        out.hi |= (hi << s) | (lo >> (64 - s));
-    }
-    return out;
+    return moveBitPlanes<false>(in, std::make_integer_sequence<unsigned, 7>());
 }
 
 }  // namespace keystead

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 namespace keystead {
 
 TfrmProgress::TfrmProgress(QWidget* parent)
@@ -51,6 +53,28 @@ void TfrmProgress::showNow()
 void TfrmProgress::setMessage(const QString& text)
 {
     lblMessage->setText(text);
+    paintNow();
+}
+
+Progress showProgressFromFirstEntry(std::unique_ptr<TfrmProgress>& holder, const QString& message,
+                                    int (*stepOf)(int total))
+{
+    return [&holder, message, stepOf](int, int total) {
+        if (!holder) {
+            holder = std::make_unique<TfrmProgress>();
+            holder->lblMessage->setText(message);
+            holder->showNow();
+        }
+        holder->stepIt(stepOf(total));
+    };
+}
+
+void TfrmProgress::stepIt(int step)
+{
+    const int next = std::min(pbExport->maximum(), pbExport->value() + step);
+    if (next == pbExport->value())
+        return;
+    pbExport->setValue(next);
     paintNow();
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow/Main.h"
 
 #include "entries/EditPass.h"
+#include "exchange/ExportCommands.h"
 #include "entries/NewPass.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/HelpWindow.h"
@@ -105,13 +106,15 @@ char SystemDateSeparator()
 
 TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile, QWidget* parent, Clock clock)
     : QMainWindow(parent), session_(session), store_(RegistryStore::OpenFile(storeFile)), clock_(clock),
-      model_(new PasswordListModel(this))
+      model_(new PasswordListModel(this)),
+      exportCommands_(std::make_unique<ExportCommands>(*this, session_, *store_, settings_.autoExportPath))
 {
     setObjectName(QStringLiteral("frmMain"));
     buildControls();
     buildToolBar();
     buildMenus();
     buildPopupMenus();
+    connectFileCommands();
     FormCreate();
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
 }
@@ -984,6 +987,7 @@ void TfrmMain::FormClose()
     });
     if (settings_.clearClipboard)
         QGuiApplication::clipboard()->clear();
+    autoExportAtClose();
 }
 
 }  // namespace keystead

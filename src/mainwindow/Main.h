@@ -26,6 +26,7 @@ class QToolButton;
 
 namespace keystead {
 
+class ExportCommands;
 class PasswordListModel;
 class RegistryStore;
 class TPasswordListView;
@@ -127,6 +128,12 @@ public:
     // does nothing.
     void mnuEditPopup();
 
+    // The File menu's whole-list commands.
+    void mnuFileExportClick();
+    void mnuFileImportClick();
+    void mnuFilePasswordClick();
+    ExportCommands& exportCommands() { return *exportCommands_; }
+
     void lvPasswordsColumnClick(int column);
     void lvPasswordsSelectItem();
     void mnuViewShowClick();
@@ -164,6 +171,9 @@ private:
     void applyFonts();
     void readDates();
     void FormClose();
+    void connectFileCommands();
+    // The encrypted export to AutoExportPath, when so set and the list has entries.
+    void autoExportAtClose();
     bool FormKeyUp(QKeyEvent& key);
 
     void connectEditCommands();
@@ -197,6 +207,8 @@ private:
     // The notes pane's text as stored: the pane itself turns no-break spaces, line separators and
     // lone CRs into others.
     std::string notesShown_;
+    std::unique_ptr<ExportCommands> exportCommands_;
+    QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;
     char dateSeparator_ = '/';
     int listHeight_ = 0;   // until the window is first shown and the splitter has its size

@@ -55,7 +55,11 @@ MessageResult DialogScript::answer(const MessageRequest& request)
     EXPECT_EQ(shownText, expected.text.toStdString());
     EXPECT_STREQ(iconName(request.icon), iconName(expected.icon)) << shownText;
     const bool yesNo = request.buttons == MessageButtons::YesNo;
-    EXPECT_EQ(yesNo, request.icon == MessageIcon::Question) << "Yes and No belong to questions: " << shownText;
+    // A question has Yes and No; so has the one warning that asks (before a plain text export).
+    if (request.icon == MessageIcon::Question || yesNo) {
+        EXPECT_TRUE(yesNo && request.icon != MessageIcon::Information && request.icon != MessageIcon::Error)
+            << "Yes and No belong to questions: " << shownText;
+    }
     return expected.answer;
 }
 

@@ -1,0 +1,131 @@
+#include "session/ChgPass.h"
+
+#include "desktop/DialogFont.h"
+#include "desktop/DisabledWindow.h"
+#include "desktop/ErrorDisplay.h"
+#include "desktop/HelpWindow.h"
+#include "desktop/KeyPreview.h"
+#include "desktop/MessageBox.h"
+#include "desktop/PasswordMask.h"
+#include "desktop/TextConversion.h"
+#include "desktop/WaitCursor.h"
+#include "desktop/WindowPlacement.h"
+#include "exchange/Progress.h"
+#include "exchange/ProgressStep.h"
+#include "session/PasswordChange.h"
+#include "store/SessionState.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+namespace keystead {
+
+namespace {
+
+constexpr int kHelpTopic = 8000;
+constexpr char kHelpContext[] = "helpContext";
+
+}  // namespace
+
+TfrmChangePassword::TfrmChangePassword(SessionState& session, RegistryStore& store,
+                                       std::function<void()> loadPasswordList, QWidget* parent)
+    : QDialog(parent),
+      txtOld(new QLineEdit(this)),
+      txtNew(new QLineEdit(this)),
+      txtVerify(new QLineEdit(this)),
+      cmdDone(new QPushButton(QStringLiteral("&Done"), this)),
+      cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)),
+      session_(session),
+      store_(store),
+      loadPasswordList_(std::move(loadPasswordList))
+{
+    setObjectName(QStringLiteral("frmChangePassword"));
+    setWindowTitle(QStringLiteral("New Logon Password"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    useDialogFont(*this);
+    buildControls();
+    connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
+    centerOnScreen(*this);
+}
+
+void TfrmChangePassword::buildControls()
+{
+    setFixedSize(273, 136);
+    const auto place = [this](QLineEdit& edit, const char* name, const QString& caption, int top, int context) {
+        auto* label = new QLabel(caption, this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(0, top - 2, 97, 21);
+        label->setProperty(kHelpContext, context);
+        edit.setObjectName(QLatin1String(name));
+        edit.setGeometry(104, top, 153, 21);
+        edit.setProperty(kHelpContext, context);
+        maskWithStars(edit);
+    };
+    place(*txtOld, "txtOld", QStringLiteral("Old Password:"), 16, 8001);
+    place(*txtNew, "txtNew", QStringLiteral("New Password:"), 40, 8002);
+    place(*txtVerify, "txtVerify", QStringLiteral("Verify Password:"), 64, 8003);
+
+    auto* separator = new QFrame(this);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(8, 94, 257, 2);
+
+    cmdDone->setObjectName(QStringLiteral("cmdDone"));
+    cmdDone->setGeometry(104, 104, 73, 25);
+    cmdDone->setDefault(true);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(184, 104, 73, 25);
+}
+
+void TfrmChangePassword::cmdDoneClick()
+{
+    runGuarded(this, [this] { doneCheck(); });
+}
+
+void TfrmChangePassword::doneCheck()
+{
+    const std::string oldPassword = trimmedBytes(txtOld->text());
+    const std::string newPassword = trimmedBytes(txtNew->text());
+    const std::string verify = trimmedBytes(txtVerify->text());
+    if (oldPassword.empty())
+        return refuseInput(*txtOld, QStringLiteral("You must enter your old password."));
+    if (newPassword.empty())
+        return refuseInput(*txtNew, QStringLiteral("You must enter a new password."));
+    if (verify.empty())
+        return refuseInput(*txtVerify, QStringLiteral("You must verify the new password."));
+    if (oldPassword != session_.LogonPassword)
+        return refuseInput(*txtOld, QStringLiteral("Your old password is incorrect."));
+    if (verify != newPassword)
+        return refuseInput(*txtVerify, QStringLiteral("The password and verify password do not match."));
+    changePassword(newPassword);
+    // The change is committed: the dialog closes even when the list cannot be read again.
+    if (session_.PasswordCount > 0)
+        runGuarded(this, [this] {
+            const WaitCursor hourglass;
+            loadPasswordList_();
+        });
+    accept();
+}
+
+void TfrmChangePassword::changePassword(const std::string& newPassword)
+{
+    const WaitCursor hourglass;
+    const DisabledWindow disabled(*this);
+    std::unique_ptr<TfrmProgress> frmProgress;
+    ChangeLogonPassword(store_, session_, newPassword,
+                        showProgressFromFirstEntry(frmProgress, QStringLiteral("Re-encrypting passwords..."),
+                                                   truncatedProgressStep));
+}
+
+bool TfrmChangePassword::FormKeyUp(const QKeyEvent& key)
+{
+    return showHelpOnF1(*this, key, kHelpTopic);
+}
+
+}  // namespace keystead

@@ -1,0 +1,134 @@
+// A password change and an import killed with SIGKILL at random moments, in a child process, on a
+// store of 20,000 entries: afterwards every value must decrypt under one single key, and the list
+// must be wholly the one before or wholly the one after.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+#include <thread>
+
+#include "../exchange/UserFixture.h"
+#include "exchange/ExportFile.h"
+#include "session/PasswordChange.h"
+
+namespace keystead::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kEntryCount = 20000;
+constexpr int kKills = 4;
+
+std::vector<PlainEntry> numberedList(const std::string& tag) {
+    std::vector<PlainEntry> entries;
+    for (int n = 1; n <= kEntryCount; ++n) {
+        const std::string number = std::to_string(n);
+        entries.push_back({tag + number, n % 3 == 0 ? "" : "u" + number, "p" + number,
+                           n % 2 == 0 ? "" : "c" + number, "", ""});
+    }
+    return entries;
+}
+
+class InterruptionTest : public UserFixture {
+protected:
+    // Runs work in a child process with its own opening of the store and kills the child after
+    // delay; returns how long the child ran.
+    Clock::duration runKilledAfter(const std::function<void(RegistryStore&)>& work,
+                                   Clock::duration delay) {
+        const auto start = Clock::now();
+        const pid_t child = fork();
+        if (child == 0) {
+            const auto childStore = RegistryStore::OpenFile(folder.storeFile());
+            work(*childStore);
+            _exit(0);
+        }
+        EXPECT_GT(child, 0);
+        int status = 0;
+        while (waitpid(child, &status, WNOHANG) == 0) {
+            if (Clock::now() - start >= delay) {
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+        return Clock::now() - start;
+    }
+
+    Clock::duration randomDelay(Clock::duration upTo) {
+        std::uniform_int_distribution<Clock::rep> pick(0, upTo.count());
+        return Clock::duration(pick(random));
+    }
+
+    std::mt19937 random{std::random_device{}()};
+};
+
+TEST_F(InterruptionTest, AKilledPasswordChangeLeavesOneKey) {
+    const auto list = numberedList("entry ");
+    logOn("Alice", "key 0", list);
+    int current = 0;
+    Clock::duration whole{};
+    for (int run = 0; run <= kKills; ++run) {
+        const std::string next = "key " + std::to_string(1 - current);
+        // The first run is never killed: it tells how long a whole change takes.
+        const auto delay = run == 0 ? Clock::duration::max() : randomDelay(whole);
+        SCOPED_TRACE("run " + std::to_string(run) + ", killed after " +
+                     std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) + " ms");
+        const auto ran = runKilledAfter(
+            [&](RegistryStore& childStore) {
+                SessionState childState = state;
+                ChangeLogonPassword(childStore, childState, next);
+            },
+            delay);
+        if (run == 0) {
+            whole = ran;
+        }
+        TDiamond check;
+        check.SetKey(next);
+        if (check.DecryptCipherString(store->ReadString("Alice", "MainPassword", "")) == "Alice") {
+            current = 1 - current;
+        }
+        state.LogonPassword = "key " + std::to_string(current);
+        ASSERT_EQ(plainEntries(), list);
+    }
+}
+
+TEST_F(InterruptionTest, AKilledImportLeavesTheListBeforeOrAfter) {
+    const std::vector<std::vector<PlainEntry>> lists{numberedList("first "), numberedList("second ")};
+    logOn("Source", "file pw", lists[1]);
+    WriteEncryptedExport(*store, state, file("second.txt"));
+    logOn("Alice", "alice pw", lists[0]);
+    WriteEncryptedExport(*store, state, file("first.txt"));
+    const std::filesystem::path files[] = {file("first.txt"), file("second.txt")};
+    const std::string passwords[] = {"alice pw", "file pw"};
+
+    int current = 0;
+    Clock::duration whole{};
+    for (int run = 0; run <= kKills; ++run) {
+        const int next = 1 - current;
+        const auto delay = run == 0 ? Clock::duration::max() : randomDelay(whole);
+        SCOPED_TRACE("run " + std::to_string(run));
+        const auto ran = runKilledAfter(
+            [&](RegistryStore& childStore) {
+                SessionState childState = state;
+                ImportExportFile(childStore, childState, files[next], passwords[next], ImportMode::Overwrite);
+            },
+            delay);
+        if (run == 0) {
+            whole = ran;
+        }
+        const auto entries = plainEntries();
+        ASSERT_TRUE(entries == lists[current] || entries == lists[next]);
+        current = entries == lists[next] ? next : current;
+    }
+}
+
+}  // namespace
+}  // namespace keystead::test
