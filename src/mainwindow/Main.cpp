@@ -12,7 +12,7 @@
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
 #include "mainwindow/PasswordListModel.h"
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"

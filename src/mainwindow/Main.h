@@ -5,7 +5,7 @@
 
 #include "crypto/Diamond.h"
 #include "entries/EntryEditTarget.h"
-#include "mainwindow/MainSettings.h"
+#include "store/MainSettings.h"
 #include "mainwindow/ShortDate.h"
 
 #include <QMainWindow>
