@@ -8,6 +8,7 @@
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
+#include "desktop/pvlUrl.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
@@ -128,13 +129,15 @@ void TfrmMain::buildControls()
     lvPasswords = new TPasswordListView(*model_, this);
     lvPasswords->setMinimumHeight(kMinimumListHeight);
 
-    reComments = new QTextEdit(this);
+    reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));
     reComments->setReadOnly(true);
     reComments->setFrameShape(QFrame::NoFrame);
     reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reComments->setTabChangesFocus(true);
     reComments->installEventFilter(new CopyThroughCommand(reComments));
+    pvlHyperlink = new TpvlUrl(this);
+    reComments->setHyperlink(pvlHyperlink);
     QPalette notesPalette = reComments->palette();
     notesPalette.setColor(QPalette::Base, notesPalette.color(QPalette::Button));
     reComments->setPalette(notesPalette);
@@ -343,8 +346,8 @@ void TfrmMain::buildPopupMenus()
     popWhatsThis->setObjectName(QStringLiteral("popWhatsThis"));
     mnuWhatsThis = makeAction(popWhatsThis, "mnuWhatsThis", QStringLiteral("What's This?"));
     popWhatsThis->addAction(mnuWhatsThis);
-    // The link launcher and the What's This? pop-ups come with the notes pane's links and help.
-    for (QAction* later : {MenuItem1, LaunchinWebBrowser1, mnuCommentsWhatsThis, mnuWhatsThis})
+    // The What's This? pop-ups come with help.
+    for (QAction* later : {MenuItem1, mnuCommentsWhatsThis, mnuWhatsThis})
         later->setEnabled(false);
     for (QAction* item : {mnuCopy, mnuUsername, mnuCommentsCopy})
         item->setShortcutContext(Qt::WidgetShortcut);
@@ -361,7 +364,12 @@ void TfrmMain::buildPopupMenus()
     popupAt(popWhatsThis, statusBar());
     connect(popPasswordList, &QMenu::aboutToShow, this, &TfrmMain::popPasswordListPopup);
     connect(popComments, &QMenu::aboutToShow, this,
-            [this] { mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection()); });
+            [this] {
+                mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection());
+                LaunchinWebBrowser1->setEnabled(!pvlHyperlink->Url.isEmpty());
+            });
+    connect(LaunchinWebBrowser1, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { pvlHyperlink->LaunchUrl(); }); });
     connectEditCommands();
 }
 
@@ -435,6 +443,7 @@ void TfrmMain::FormCreate()
     lvPasswords->setGridLines(settings_.showGridlines);
     checkAutoExportPath();
     applyFonts();
+    reComments->setUrlColor(settings_.urlColor);
     lvPasswords->setDetailsStyle(detailsStyle);
     setShowPasswordsControls();
     lastUsed_ = ParseShortDate(lastUsedText, dateSeparator_).value_or(today_);
@@ -549,7 +558,7 @@ void TfrmMain::showNotes(int row)
     const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
     session.close();
     const bool plain = session_.ShowPasswordsOn || settings_.showComments;
-    reComments->setPlainText(toMultiLineQString(plain ? Diamond1.DecryptCipherString(stored) : stored));
+    reComments->setCommentText(plain ? Diamond1.DecryptCipherString(stored) : stored);
 }
 
 std::optional<ListItemTexts> TfrmMain::selectedItem() const
@@ -563,7 +572,7 @@ std::optional<ListItemTexts> TfrmMain::selectedItem() const
 
 std::string TfrmMain::notesText() const
 {
-    return toMultiLineBytes(reComments->toPlainText());
+    return reComments->commentText();
 }
 
 void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
@@ -577,7 +586,7 @@ void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
 
 void TfrmMain::setNotesText(const std::string& text)
 {
-    reComments->setPlainText(toMultiLineQString(text));
+    reComments->setCommentText(text);
 }
 
 void TfrmMain::setSelectionButtons(bool enabled)
@@ -729,7 +738,7 @@ void TfrmMain::mnuEditCopyClick()
     if (!ProtectionCheck())
         return;
     if (!lvPasswords->hasListFocus()) {
-        QGuiApplication::clipboard()->setText(reComments->textCursor().selection().toPlainText());
+        QGuiApplication::clipboard()->setText(reComments->selectedCommentText());
         return;
     }
     copyToClipboard("Password");

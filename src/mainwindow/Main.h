@@ -7,6 +7,7 @@
 #include "entries/EntryEditTarget.h"
 #include "store/MainSettings.h"
 #include "mainwindow/ShortDate.h"
+#include "mainwindow/VorrentRichEdit.h"
 
 #include <QMainWindow>
 
@@ -29,6 +30,7 @@ namespace keystead {
 class PasswordListModel;
 class RegistryStore;
 class TPasswordListView;
+class TpvlUrl;
 struct SessionState;
 
 // The system's date separator, as the short date form of the process uses it.
@@ -60,7 +62,8 @@ public:
     TPasswordListView* lvPasswords;
     QSplitter* sptMainSplitter;
     QWidget* pnlComments;
-    QTextEdit* reComments;
+    TVorrentRichEdit* reComments;
+    TpvlUrl* pvlHyperlink;
     QLabel* sbMessagePanel0;
     QLabel* sbMessagePanel1;
 
