@@ -9,6 +9,7 @@
 #include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
 #include "desktop/pvlUrl.h"
+#include "exchange/Print.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
@@ -395,6 +396,8 @@ void TfrmMain::connectEditCommands()
     on(mnuEditUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuEditClear, &TfrmMain::mnuEditClearClick);
+    on(mnuFilePrint, &TfrmMain::mnuFilePrintClick);
+    on(tbPrint, &TfrmMain::mnuFilePrintClick);
     connect(mnuEdit, &QMenu::aboutToShow, this, &TfrmMain::mnuEditPopup);
     connect(lvPasswords, &TPasswordListView::rowActivated, this, [this] {
         if (lvPasswords->selectedRow() >= 0)
@@ -594,6 +597,18 @@ void TfrmMain::setSelectionButtons(bool enabled)
     tbCut->setEnabled(enabled);
     tbCopy->setEnabled(enabled);
     tbDelete->setEnabled(enabled);
+}
+
+void TfrmMain::mnuFilePrintClick()
+{
+    if (!ProtectionCheck())
+        return;
+    std::vector<PrintItem> items;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const PasswordRow& item = model_->row(row);
+        items.push_back({item.entryNumber, item.description, item.username, item.password});
+    }
+    runGuarded(this, [&] { PrintPasswordList(*this, *store_, session_, Diamond1, items, dateSeparator_); });
 }
 
 void TfrmMain::lvPasswordsColumnClick(int column)

@@ -130,6 +130,9 @@ public:
     // does nothing.
     void mnuEditPopup();
 
+    // File > Print and tbPrint: the list printed in the order and with the texts it shows.
+    void mnuFilePrintClick();
+
     void lvPasswordsColumnClick(int column);
     void lvPasswordsSelectItem();
     void mnuViewShowClick();
