@@ -16,6 +16,7 @@
 #include "mainwindow/PasswordListModel.h"
 #include "store/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/QuickViewOpener.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
 #include "store/SessionState.h"
@@ -115,6 +116,8 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     buildPopupMenus();
     FormCreate();
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
+    auto* quickView = new TQuickViewOpener(session_, *store_, *this, *lvPasswords, *this);
+    connect(mnuViewQuickview, &QAction::triggered, quickView, &TQuickViewOpener::mnuViewQuickviewClick);
 }
 
 TfrmMain::~TfrmMain()
