@@ -120,6 +120,13 @@ void TVorrentRichEdit::setUrlColor(const std::string& colorText)
 
 void TVorrentRichEdit::MarkLinks()
 {
+    formatLinks();
+    setTextCursor(QTextCursor(document()));
+    setCurrentCharFormat(QTextCharFormat());
+}
+
+void TVorrentRichEdit::formatLinks()
+{
     const SuspendedDrawing suspended(*viewport());
     QTextCursor cursor(document());
     cursor.beginEditBlock();
@@ -134,9 +141,6 @@ void TVorrentRichEdit::MarkLinks()
         cursor.mergeCharFormat(link);
     }
     cursor.endEditBlock();
-    QTextCursor caret(document());
-    setTextCursor(caret);
-    setCurrentCharFormat(QTextCharFormat());
 }
 
 int TVorrentRichEdit::CharIndexAtPoint(QPoint point) const
@@ -181,6 +185,13 @@ void TVorrentRichEdit::TrackLinkUnderPointer(QPoint point)
         pointsAtLink_ ? commentBetween(positions_[link->start], positions_[link->start + link->length]) : QString();
     if (pvlHyperlink_ != nullptr)
         pvlHyperlink_->Url = current;
+}
+
+void TVorrentRichEdit::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !links_.empty())
+        formatLinks();
 }
 
 void TVorrentRichEdit::keyPressEvent(QKeyEvent* event)

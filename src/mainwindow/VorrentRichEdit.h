@@ -44,12 +44,15 @@ signals:
     void OnTab(bool shift);
 
 protected:
+    // A new palette can change a system colour used for the links.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    void formatLinks();
     void openCurrentLink();
     // The comment's text between two pane positions, without the breaks the pane added.
     QString commentBetween(int from, int to) const;

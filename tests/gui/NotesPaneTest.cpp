@@ -105,6 +105,7 @@ protected:
 TEST_F(NotesPaneTest, LinksAreMarkedAndTheWholeLinkIsUnderThePointer)
 {
     const QString file = QStringLiteral("FILE://\"%1/a b.txt\"").arg(QString::fromStdString(folder.path().string()));
+    openStore()->WriteString("Alice", "URLColor", "$00FF8040");   // blue FF, green 80, red 40
     showComment("see wWw.Example.com, now\r\n" + file.toStdString() + " end");
     // Pane positions: a line break is one character here.
     const int web = 4;
@@ -114,6 +115,9 @@ TEST_F(NotesPaneTest, LinksAreMarkedAndTheWholeLinkIsUnderThePointer)
         EXPECT_TRUE(linkAt(i)) << i;
     EXPECT_FALSE(linkAt(web + 16));
     EXPECT_TRUE(linkAt(fileLink + 10));
+    QTextCursor linkCursor(pane->document());
+    linkCursor.setPosition(web + 1);
+    EXPECT_EQ(linkCursor.charFormat().foreground().color(), QColor(0x40, 0x80, 0xFF));
     EXPECT_EQ(pane->textCursor().position(), 0);
 
     moveTo(web + 5);
