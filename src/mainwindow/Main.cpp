@@ -10,12 +10,15 @@
 #include "desktop/ModalForm.h"
 #include "desktop/ProtectList.h"
 #include "desktop/SuspendedUpdates.h"
+#include "desktop/pvlUrl.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
+#include "exchange/Print.h"
 #include "mainwindow/PasswordListModel.h"
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/QuickViewOpener.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
 #include "store/SessionState.h"
@@ -117,6 +120,8 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     connectFileCommands();
     FormCreate();
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
+    auto* quickView = new TQuickViewOpener(session_, *store_, *this, *lvPasswords, *this);
+    connect(mnuViewQuickview, &QAction::triggered, quickView, &TQuickViewOpener::mnuViewQuickviewClick);
 }
 
 TfrmMain::~TfrmMain()
@@ -132,13 +137,15 @@ void TfrmMain::buildControls()
     lvPasswords = new TPasswordListView(*model_, this);
     lvPasswords->setMinimumHeight(kMinimumListHeight);
 
-    reComments = new QTextEdit(this);
+    reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));
     reComments->setReadOnly(true);
     reComments->setFrameShape(QFrame::NoFrame);
     reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reComments->setTabChangesFocus(true);
     reComments->installEventFilter(new CopyThroughCommand(reComments));
+    pvlHyperlink = new TpvlUrl(this);
+    reComments->setHyperlink(pvlHyperlink);
     QPalette notesPalette = reComments->palette();
     notesPalette.setColor(QPalette::Base, notesPalette.color(QPalette::Button));
     reComments->setPalette(notesPalette);
@@ -348,8 +355,8 @@ void TfrmMain::buildPopupMenus()
     popWhatsThis->setObjectName(QStringLiteral("popWhatsThis"));
     mnuWhatsThis = makeAction(popWhatsThis, "mnuWhatsThis", QStringLiteral("What's This?"));
     popWhatsThis->addAction(mnuWhatsThis);
-    // The link launcher and the What's This? pop-ups come with the notes pane's links and help.
-    for (QAction* later : {MenuItem1, LaunchinWebBrowser1, mnuCommentsWhatsThis, mnuWhatsThis})
+    // The What's This? pop-ups come with help.
+    for (QAction* later : {MenuItem1, mnuCommentsWhatsThis, mnuWhatsThis})
         later->setEnabled(false);
     for (QAction* item : {mnuCopy, mnuUsername, mnuCommentsCopy})
         item->setShortcutContext(Qt::WidgetShortcut);
@@ -369,7 +376,12 @@ void TfrmMain::buildPopupMenus()
     popupAt(popWhatsThis, statusBar());
     connect(popPasswordList, &QMenu::aboutToShow, this, &TfrmMain::popPasswordListPopup);
     connect(popComments, &QMenu::aboutToShow, this,
-            [this] { mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection()); });
+            [this] {
+                mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection());
+                LaunchinWebBrowser1->setEnabled(!pvlHyperlink->Url.isEmpty());
+            });
+    connect(LaunchinWebBrowser1, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { pvlHyperlink->LaunchUrl(); }); });
     connectEditCommands();
 }
 
@@ -395,6 +407,8 @@ void TfrmMain::connectEditCommands()
     on(mnuEditUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuEditClear, &TfrmMain::mnuEditClearClick);
+    on(mnuFilePrint, &TfrmMain::mnuFilePrintClick);
+    on(tbPrint, &TfrmMain::mnuFilePrintClick);
     connect(mnuEdit, &QMenu::aboutToShow, this, &TfrmMain::mnuEditPopup);
     connect(lvPasswords, &TPasswordListView::rowActivated, this, [this] {
         if (lvPasswords->selectedRow() >= 0)
@@ -451,6 +465,7 @@ void TfrmMain::FormCreate()
     lvPasswords->setGridLines(settings_.showGridlines);
     checkAutoExportPath();
     applyFonts();
+    reComments->setUrlColor(settings_.urlColor);
     lvPasswords->setDetailsStyle(detailsStyle);
     setShowPasswordsControls();
     lastUsed_ = ParseShortDate(lastUsedText).value_or(today_);
@@ -568,7 +583,7 @@ void TfrmMain::showNotes(int row)
     const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
     session.close();
     const bool plain = session_.ShowPasswordsOn || settings_.showComments;
-    setNotesText(plain ? Diamond1.DecryptCipherString(stored) : stored);
+    reComments->setCommentText(plain ? Diamond1.DecryptCipherString(stored) : stored);
 }
 
 std::optional<ListItemTexts> TfrmMain::selectedItem() const
@@ -582,7 +597,7 @@ std::optional<ListItemTexts> TfrmMain::selectedItem() const
 
 std::string TfrmMain::notesText() const
 {
-    return notesShown_;
+    return reComments->commentText();
 }
 
 void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
@@ -596,8 +611,7 @@ void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
 
 void TfrmMain::setNotesText(const std::string& text)
 {
-    notesShown_ = text;
-    reComments->setPlainText(toMultiLineQString(text));
+    reComments->setCommentText(text);
 }
 
 void TfrmMain::setSelectionButtons(bool enabled)
@@ -605,6 +619,18 @@ void TfrmMain::setSelectionButtons(bool enabled)
     tbCut->setEnabled(enabled);
     tbCopy->setEnabled(enabled);
     tbDelete->setEnabled(enabled);
+}
+
+void TfrmMain::mnuFilePrintClick()
+{
+    if (!ProtectionCheck())
+        return;
+    std::vector<PrintItem> items;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const PasswordRow& item = model_->row(row);
+        items.push_back({item.entryNumber, item.description, item.username, item.password});
+    }
+    runGuarded(this, [&] { PrintPasswordList(*this, *store_, session_, Diamond1, items, dateSeparator_); });
 }
 
 void TfrmMain::lvPasswordsColumnClick(int column)
@@ -761,10 +787,8 @@ void TfrmMain::mnuEditCopyClick()
     if (!ProtectionCheck())
         return;
     if (!lvPasswords->hasListFocus()) {
-        // The selection as it stands, no-break spaces and all; with nothing selected the clipboard
-        // keeps what it holds.
-        const QString selected = reComments->textCursor().selectedText().replace(QChar::ParagraphSeparator,
-                                                                                 QLatin1Char('\n'));
+        // With nothing selected the clipboard keeps what it holds.
+        const QString selected = reComments->selectedCommentText();
         if (!selected.isEmpty())
             QGuiApplication::clipboard()->setText(selected);
         return;

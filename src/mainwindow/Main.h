@@ -5,8 +5,9 @@
 
 #include "crypto/Diamond.h"
 #include "entries/EntryEditTarget.h"
-#include "mainwindow/MainSettings.h"
+#include "store/MainSettings.h"
 #include "mainwindow/ShortDate.h"
+#include "mainwindow/VorrentRichEdit.h"
 
 #include <QMainWindow>
 
@@ -30,6 +31,7 @@ class ExportCommands;
 class PasswordListModel;
 class RegistryStore;
 class TPasswordListView;
+class TpvlUrl;
 struct SessionState;
 
 // The system's date separator, as the short date form of the process uses it.
@@ -61,7 +63,8 @@ public:
     TPasswordListView* lvPasswords;
     QSplitter* sptMainSplitter;
     QWidget* pnlComments;
-    QTextEdit* reComments;
+    TVorrentRichEdit* reComments;
+    TpvlUrl* pvlHyperlink;
     QLabel* sbMessagePanel0;
     QLabel* sbMessagePanel1;
 
@@ -133,6 +136,8 @@ public:
     void mnuFileImportClick();
     void mnuFilePasswordClick();
     ExportCommands& exportCommands() { return *exportCommands_; }
+    // File > Print and tbPrint: the list printed in the order and with the texts it shows.
+    void mnuFilePrintClick();
 
     void lvPasswordsColumnClick(int column);
     void lvPasswordsSelectItem();
@@ -204,9 +209,6 @@ private:
     TDiamond Diamond1;
     MainSettings settings_;
     PasswordListModel* model_;
-    // The notes pane's text as stored: the pane itself turns no-break spaces, line separators and
-    // lone CRs into others.
-    std::string notesShown_;
     std::unique_ptr<ExportCommands> exportCommands_;
     QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;

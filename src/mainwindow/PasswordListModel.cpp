@@ -1,7 +1,7 @@
 #include "mainwindow/PasswordListModel.h"
 
 #include "desktop/TextConversion.h"
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 
 
 namespace keystead {

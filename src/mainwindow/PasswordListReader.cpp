@@ -1,7 +1,7 @@
 #include "mainwindow/PasswordListReader.h"
 
 #include "crypto/Diamond.h"
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/MainSettings.h"
+#include "store/MainSettings.h"
 
 #include "store/RegistryStore.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 
 #include "store/TextRules.h"
 

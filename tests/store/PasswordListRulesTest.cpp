@@ -1,6 +1,6 @@
 // Texts and order of the password list, and the short date form of the countdown.
 
-#include "mainwindow/PasswordListRules.h"
+#include "store/PasswordListRules.h"
 #include "mainwindow/ShortDate.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,121 @@
+// File > Print to a real PDF file, read back with pdftotext: every line of the printout, in the
+// order and with the texts the list shows.
+
+#include "GuiTest.h"
+#include "crypto/Diamond.h"
+#include "exchange/PrintList.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/PasswordListModel.h"
+#include "store/EntryStore.h"
+
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace keystead::test {
+namespace {
+
+class PrintTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        addUser("Alice", "pw");
+        session.CurrentUsername = "Alice";
+        session.LogonPassword = "pw";
+        TDiamond diamond;
+        diamond.SetKey("pw");
+        const auto store = openStore();
+        SessionState writer = session;
+        EntryStore entries(*store, writer);
+        entries.append(diamond, {"Bank", "alice", "p1", "line one\r\n  line two  ", "", ""});
+        entries.append(diamond, {"Zoo", "", "p2", " \r\n\t ", "", ""});
+        entries.append(diamond, {"apple", "bob", "p3", "", "", ""});
+        store->WriteString("Alice", "SortColumn", "1");
+    }
+
+    // Prints through the print dialog, answered with a PDF file, and gives the file's text lines.
+    QStringList printedLines(TfrmMain& frmMain)
+    {
+        script.form<QPrintDialog>([this](QPrintDialog& dialog) {
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setOutputFileName(pdf);
+            dialog.done(QDialog::Accepted);
+        });
+        frmMain.mnuFilePrint->trigger();
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(pdftotext.waitForFinished(30000));
+        // The reader keeps leading blanks by their place but shows any gap between words as one
+        // blank; the exact blanks are checked on the text itself.
+        QStringList lines;
+        for (const QString& line : QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n')))
+            lines << (line.trimmed().isEmpty() ? QString() : line.left(line.indexOf(line.trimmed())) + line.simplified());
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+    const QString pdf = QString::fromStdString((folder.path() / "list.pdf").string());
+};
+
+TEST_F(PrintTest, EveryLineInListOrder)
+{
+    TfrmMain frmMain(session, storeFile);
+    const QStringList lines = printedLines(frmMain);
+    ASSERT_EQ(lines.size(), 10) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^Password list for: Alice \[\d\d.\d\d.\d{4} .+\]$)"))
+                    .match(lines[0])
+                    .hasMatch())
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QString());
+    // Sorted by user name: none, "alice", "bob".
+    EXPECT_EQ(lines[2], QStringLiteral("Desc.: Zoo, Username: [None], Password: p2"));
+    EXPECT_EQ(lines[3], QStringLiteral("--------------------"));
+    EXPECT_EQ(lines[4], QStringLiteral("Desc.: Bank, Username: alice, Password: p1"));
+    EXPECT_EQ(lines[5], QStringLiteral("line one"));
+    EXPECT_EQ(lines[6], QStringLiteral("  line two"));
+    EXPECT_EQ(lines[7], QStringLiteral("--------------------"));
+    EXPECT_EQ(lines[8], QStringLiteral("Desc.: apple, Username: bob, Password: p3"));
+    EXPECT_EQ(lines[9], QStringLiteral("--------------------"));
+    EXPECT_TRUE(frmMain.isEnabled());
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(PrintTest, TheTextOfTheLinesWithItsBlanks)
+{
+    TDiamond cipher;
+    cipher.SetKey("pw");
+    const Printout printout =
+        BuildPrintout(*openStore(), "Alice", cipher, {{2, "Zoo", "", "p2"}, {1, "Bank", "alice", "p1"}}, "stamp");
+    EXPECT_EQ(printout.title, "Password list for: Alice");
+    EXPECT_EQ(printout.body, "     [stamp]\n"
+                             "\nDesc.: Zoo,  Username: [None],  Password: p2\n--------------------"
+                             "\nDesc.: Bank,  Username: alice,  Password: p1\nline one\n  line two  \n--------------------");
+}
+
+TEST_F(PrintTest, HiddenPasswordsPrintTheTextsTheListHolds)
+{
+    session.ShowPasswordsOn = false;
+    openStore()->WriteString("Alice", "ShowPasswords", "0");
+    TfrmMain frmMain(session, storeFile);
+    const PasswordListModel& list = frmMain.listModel();
+    const QString zooPassword = list.index(0, 2).data().toString();
+    ASSERT_NE(zooPassword, QStringLiteral("p2"));
+    const QStringList lines = printedLines(frmMain);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[2], QStringLiteral("Desc.: Zoo, Username: [None], Password: %1").arg(zooPassword));
+}
+
+TEST_F(PrintTest, CancelInThePrintDialogPrintsNothing)
+{
+    TfrmMain frmMain(session, storeFile);
+    script.form<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); });
+    frmMain.mnuFilePrint->trigger();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(script.done());
+}
+
+}  // namespace
+}  // namespace keystead::test
