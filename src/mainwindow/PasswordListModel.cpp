@@ -30,9 +30,10 @@ void PasswordListModel::clear()
 }
 
 void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
-                                 const std::string& expiration)
+                                 const std::string& expiration, const StoredEntry& stored)
 {
     PasswordRow& r = rows_[static_cast<std::size_t>(index)];
+    r.stored = stored;
     r.username = username;
     r.password = password;
     r.expiration = expiration;
@@ -111,8 +112,10 @@ bool PasswordListModel::setData(const QModelIndex& index, const QVariant& value,
     if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || !renameHandler_)
         return false;
     const std::string description = toBytes(value.toString());
-    if (!renameHandler_(row(index.row()).entryNumber, description))
+    const std::optional<std::string> system = renameHandler_(row(index.row()), description);
+    if (!system)
         return false;
+    rows_[static_cast<std::size_t>(index.row())].stored.system = *system;
     setDescription(index.row(), description);
     return true;
 }

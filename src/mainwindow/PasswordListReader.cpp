@@ -39,7 +39,7 @@ PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, 
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const StoredEntry& entry = stored[i];
         const int n = static_cast<int>(i) + 1;
-        PasswordRow row{n, shown(entry.system, plainDescription), shown(entry.username, display.showPasswordsOn),
+        PasswordRow row{n, entry, shown(entry.system, plainDescription), shown(entry.username, display.showPasswordsOn),
                         shown(entry.password, display.showPasswordsOn), {}};
 
         std::string daysLeft = entry.daysTillExpiration;
@@ -52,6 +52,7 @@ PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, 
             }
         }
         row.expiration = ExpiryText(daysLeft);
+        row.stored.daysTillExpiration = daysLeft;
         content.rows.push_back(std::move(row));
     }
     if (!countedDown.empty())

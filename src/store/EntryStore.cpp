@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -106,17 +108,38 @@ struct EntryChanges {
     }
 };
 
+// The highest number that holds a System or Password value; other values above it are left
+// over from a broken-off change and belong to no entry. Counted in 64 bits: nothing read from
+// the store may overflow it.
+std::int64_t highestEntry(const std::vector<std::string>& idents) {
+    std::int64_t highest = 0;
+    for (const auto& ident : idents) {
+        const auto entryIdent = parseEntryIdent(ident);
+        if (entryIdent && entryIdent->field->required) {
+            highest = std::max<std::int64_t>(highest, entryIdent->number);
+        }
+    }
+    return highest;
+}
+
 }  // namespace
 
 EntryStore::EntryStore(RegistryStore& store, SessionState& state) : store_(store), state_(state) {}
 
-int EntryStore::totalPasswords() const {
-    return std::max(0, store_.ReadInteger(state_.CurrentUsername, kTotalPasswords, 0));
+int EntryStore::count() const {
+    return static_cast<int>(highestEntry(store_.readIdents(state_.CurrentUsername)));
 }
 
 void EntryStore::checkExists(int n) const {
-    if (n < 1 || n > totalPasswords()) {
+    if (n < 1 || n > count()) {
         throw KeysteadError("Entry " + std::to_string(n) + " does not exist");
+    }
+}
+
+void EntryStore::checkUnchanged(int n, const StoredEntry& expected) const {
+    checkExists(n);
+    if (read(n) != expected) {
+        throw EntryChangedError();
     }
 }
 
@@ -136,11 +159,13 @@ StoredEntry EntryStore::read(int n) const {
 
 std::vector<StoredEntry> EntryStore::readAll() const {
     auto values = store_.readSectionValues(state_.CurrentUsername);
-    const auto total = std::find_if(values.begin(), values.end(), [](const StoredValue& v) {
-        return equalsIgnoringCase(v.ident, kTotalPasswords);
-    });
-    const int count =
-        total == values.end() ? 0 : std::max(0, parseInteger(total->value).value_or(0));
+    std::vector<std::string> idents;
+    idents.reserve(values.size());
+    for (const auto& value : values) {
+        idents.push_back(value.ident);
+    }
+    // Sized by the values present, never by a stored count.
+    const std::int64_t count = highestEntry(idents);
     std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
     for (auto& [ident, value] : values) {
         const auto entryIdent = parseEntryIdent(ident);
@@ -154,7 +179,11 @@ std::vector<StoredEntry> EntryStore::readAll() const {
 
 int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
     StoreSession session(store_);
-    const int n = totalPasswords() + 1;
+    const std::int64_t next = static_cast<std::int64_t>(count()) + 1;
+    if (next > std::numeric_limits<int>::max()) {
+        throw KeysteadError("The password list cannot hold another entry");
+    }
+    const int n = static_cast<int>(next);
     store_.WriteInteger(state_.CurrentUsername, kTotalPasswords, n);
     writeEntry(n, encrypt(diamond, texts));
     session.close();
@@ -162,18 +191,29 @@ int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
     return n;
 }
 
-StoredEntry EntryStore::rewrite(const TDiamond& diamond, int n, const EntryTexts& texts) {
+StoredEntry EntryStore::rewrite(const TDiamond& diamond, int n, const EntryTexts& texts,
+                                const StoredEntry& expected) {
     StoreSession session(store_);
-    checkExists(n);
+    checkUnchanged(n, expected);
     const StoredEntry entry = encrypt(diamond, texts);
     writeEntry(n, entry);
     session.close();
     return entry;
 }
 
-void EntryStore::remove(int n) {
+std::string EntryStore::rename(const TDiamond& diamond, int n, std::string_view description,
+                               const StoredEntry& expected) {
     StoreSession session(store_);
-    checkExists(n);
+    checkUnchanged(n, expected);
+    std::string system = diamond.EncryptToCipherString(description);
+    store_.WriteString(state_.CurrentUsername, identOf(kFields[0], n), system);
+    session.close();
+    return system;
+}
+
+void EntryStore::remove(int n, const StoredEntry& expected) {
+    StoreSession session(store_);
+    checkUnchanged(n, expected);
     const auto entries = readAll();
     const int last = static_cast<int>(entries.size());
     // The values move unchanged: a cipher string does not depend on the entry's number.
@@ -192,9 +232,9 @@ void EntryStore::removeAll() {
     StoreSession session(store_);
     // Every numbered entry value goes, also one a broken-off earlier change left above the count.
     EntryChanges changes;
-    for (const auto& value : store_.readSectionValues(state_.CurrentUsername)) {
-        if (parseEntryIdent(value.ident)) {
-            changes.deletes.push_back(value.ident);
+    for (const auto& ident : store_.readIdents(state_.CurrentUsername)) {
+        if (parseEntryIdent(ident)) {
+            changes.deletes.push_back(ident);
         }
     }
     changes.writes.push_back({std::string(kTotalPasswords), "0"});
