@@ -498,6 +498,10 @@ void TfrmMain::LoadPasswordList()
             session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
         PasswordListContent content =
             ReadPasswordList(*store_, session_, Diamond1, {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
+        // The days counted down are days up to today: a run that never reaches its close, or a
+        // second instance, must not count them again.
+        if (countdown)
+            store_->WriteString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
         session_.PasswordCount = static_cast<int>(content.rows.size());
         expired = std::move(content.expiredDescriptions);
         model_->setRows(std::move(content.rows), settings_.sortColumn);

@@ -119,6 +119,27 @@ TEST_F(MainWindowTest, SavedGeometryIsPulledOntoTheScreen)
 
     write("MainWindowLeft", std::to_string(screen.width() - 100));
     EXPECT_EQ(openMain()->pos().x(), screen.width() - 300);
+
+    // Values near the ends of the integer range must not overflow on the way.
+    write("MainWindowLeft", "2147483600");
+    write("MainWindowTop", "2147483647");
+    write("Column1Width", "2147483647");
+    EXPECT_EQ(openMain()->pos(), QPoint(screen.width() - 300, screen.height() - 200));
+    write("MainWindowLeft", "-2147483648");
+    write("MainWindowWidth", "2147483647");
+    EXPECT_EQ(openMain()->pos().x(), 0);
+}
+
+TEST_F(MainWindowTest, ARunEndedWithoutItsCloseDoesNotCountTheSameDaysAgain)
+{
+    addEntry("Bank", "p", "10");
+    write("LastUsed", dateText(today - days(3)));
+    openMain();   // destroyed without its close, as a killed run
+    EXPECT_EQ(stored("DaysTillExpiration1"), "7");
+    EXPECT_EQ(stored("LastUsed"), dateText(today));
+    const auto second = openMain();
+    EXPECT_EQ(stored("DaysTillExpiration1"), "7");
+    EXPECT_EQ(cell(*second, 0, 3), QStringLiteral("Expires in 7 Days"));
 }
 
 TEST_F(MainWindowTest, CloseWritesGeometryStateAndViewStyle)
