@@ -28,7 +28,6 @@
 namespace keystead {
 namespace {
 
-constexpr int kTextLimit = 100;
 constexpr int kDaysLimit = 3;
 constexpr int kCommentsLimit = 2000;
 constexpr int kEditHeight = 21;
