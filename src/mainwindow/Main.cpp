@@ -704,7 +704,11 @@ void TfrmMain::mnuEditDeleteAllClick()
         return;
     runWriting([this] {
         StoreSession session(*store_);
-        EntryStore(*store_, session_).removeAll();
+        EntryStore entries(*store_, session_);
+        // All the passwords the user agreed to delete are the ones the list shows.
+        if (entries.readAll() != model_->storedEntries())
+            throw EntryChangedError();
+        entries.removeAll();
         LoadPasswordList();
         session.close();
     });

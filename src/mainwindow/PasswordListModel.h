@@ -33,6 +33,8 @@ public:
     void setRows(std::vector<PasswordRow> rows, int sortColumn);
     void clear();
     const PasswordRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    // The values the rows were read from, in entry-number order.
+    std::vector<StoredEntry> storedEntries() const;
     int sortColumn() const { return sortColumn_; }
 
     // Sets a row's other columns in place, and the values they were written as.

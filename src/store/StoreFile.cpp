@@ -44,7 +44,10 @@ std::string reasonOf(int error) {
 }
 
 std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    std::string text(1, '\'');
+    text += path.string();
+    text += '\'';
+    return text;
 }
 
 std::optional<std::filesystem::path> absoluteVariable(const char* name) {

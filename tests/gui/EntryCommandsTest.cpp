@@ -223,6 +223,14 @@ TEST_F(EntryCommandsTest, CommandsOnARowAnotherInstanceRenumberedChangeNothingAn
     EXPECT_TRUE(script.done());
     EXPECT_EQ(decrypted("System1"), "Zulu");
     EXPECT_EQ(captions(), (QStringList{"Zulu"}));
+
+    addEntry({"Yankee", "", "p6", "", "", ""});   // not shown yet: Delete All must not take it
+    script.question(kDeleteAll, MessageResult::Yes);
+    script.warning(kChangedElsewhere);
+    frmMain->mnuEditDeleteAllClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(stored("TotalPasswords"), "2");
+    EXPECT_EQ(captions(), (QStringList{"Yankee", "Zulu"}));
 }
 
 TEST_F(EntryCommandsTest, CutCopiesThenDeletesAndAsksForThePasswordOnce)

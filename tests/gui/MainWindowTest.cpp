@@ -130,6 +130,28 @@ TEST_F(MainWindowTest, SavedGeometryIsPulledOntoTheScreen)
     EXPECT_EQ(openMain()->pos().x(), 0);
 }
 
+// Drawing a 1 MB value measured all of it on every repaint; the list shows its start and the
+// commands still take it whole.
+TEST_F(MainWindowTest, AVeryLongValueIsShownShortenedAndCopiedWhole)
+{
+    std::string password = "x";
+    for (int i = 0; i < 500000; ++i)
+        password += "\xC3\xA9";   // é, two bytes, so that a cut in bytes can split one
+    addEntry("Bank", password);
+    const auto frmMain = openMain();
+    const QString shown = cell(*frmMain, 0, 2);
+    EXPECT_LE(shown.size(), 4097);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("x\u00E9\u00E9"))) << shown.left(10).toStdString();
+    EXPECT_EQ(shown.back(), QChar(0x2026));
+    EXPECT_EQ(shown.count(QChar(0x00E9)), shown.size() - 2);
+
+    frmMain->show();
+    frmMain->lvPasswords->selectRow(0);
+    frmMain->lvPasswords->details().setFocus();
+    frmMain->mnuEditCopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), toQString(password));
+}
+
 TEST_F(MainWindowTest, ARunEndedWithoutItsCloseDoesNotCountTheSameDaysAgain)
 {
     addEntry("Bank", "p", "10");
