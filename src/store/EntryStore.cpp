@@ -109,13 +109,15 @@ struct EntryChanges {
 };
 
 // The highest number that holds a System or Password value; other values above it are left
-// over from a broken-off change and belong to no entry. Counted in 64 bits: nothing read from
-// the store may overflow it.
+// over from a broken-off change and belong to no entry. Entries without gaps never number more
+// than the section has values, so a higher number can only be a damaged ident: it is left alone
+// rather than let it size the list. Counted in 64 bits: nothing read from the store may overflow.
 std::int64_t highestEntry(const std::vector<std::string>& idents) {
+    const auto bound = static_cast<std::int64_t>(idents.size());
     std::int64_t highest = 0;
     for (const auto& ident : idents) {
         const auto entryIdent = parseEntryIdent(ident);
-        if (entryIdent && entryIdent->field->required) {
+        if (entryIdent && entryIdent->field->required && entryIdent->number <= bound) {
             highest = std::max<std::int64_t>(highest, entryIdent->number);
         }
     }

@@ -41,9 +41,10 @@ struct EntryTexts {
 class EntryStore {
 public:
     // Works on the section of state.CurrentUsername. The entries are counted from what the
-    // section holds inside the caller's transaction: the highest n with System<n> or Password<n>
-    // (TotalPasswords can be damaged, or stale after another instance's change, and must never
-    // lead a write onto an existing entry). Append, remove and removeAll write TotalPasswords as
+    // section holds inside the caller's transaction: the highest n with System<n> or Password<n>,
+    // not above the number of values the section holds (TotalPasswords can be damaged, or stale
+    // after another instance's change, and must never size the list or lead a write onto an
+    // existing entry). Append, remove and removeAll write TotalPasswords as
     // that count and set state.PasswordCount to it. When a session around them is rolled back
     // afterwards, the size of readAll() is the count to take back.
     EntryStore(RegistryStore& store, SessionState& state);
