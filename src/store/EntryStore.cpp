@@ -112,11 +112,20 @@ struct EntryChanges {
 // over from a broken-off change and belong to no entry. Entries without gaps never number more
 // than the section has values, so a higher number can only be a damaged ident: it is left alone
 // rather than let it size the list. Counted in 64 bits: nothing read from the store may overflow.
-std::int64_t highestEntry(const std::vector<std::string>& idents) {
-    const auto bound = static_cast<std::int64_t>(idents.size());
+const std::string& identText(const std::string& ident) {
+    return ident;
+}
+
+const std::string& identText(const StoredValue& value) {
+    return value.ident;
+}
+
+template <typename Values>
+std::int64_t highestEntry(const Values& values) {
+    const auto bound = static_cast<std::int64_t>(values.size());
     std::int64_t highest = 0;
-    for (const auto& ident : idents) {
-        const auto entryIdent = parseEntryIdent(ident);
+    for (const auto& value : values) {
+        const auto entryIdent = parseEntryIdent(identText(value));
         if (entryIdent && entryIdent->field->required && entryIdent->number <= bound) {
             highest = std::max<std::int64_t>(highest, entryIdent->number);
         }
@@ -128,7 +137,27 @@ std::int64_t highestEntry(const std::vector<std::string>& idents) {
 
 EntryStore::EntryStore(RegistryStore& store, SessionState& state) : store_(store), state_(state) {}
 
+bool EntryStore::isPresent(std::int64_t n) const {
+    const std::string number = std::to_string(n);
+    return store_.hasValue(state_.CurrentUsername, "System" + number) ||
+           store_.hasValue(state_.CurrentUsername, "Password" + number);
+}
+
+// TotalPasswords is taken when the entries agree with it at its end: entry T present and T + 1
+// absent. That costs a few reads, where counting the entries reads every ident of the section.
+std::optional<int> EntryStore::agreedTotal() const {
+    const auto total = parseInteger(store_.ReadString(state_.CurrentUsername, kTotalPasswords, ""));
+    if (!total || *total < 0 || (*total > 0 && !isPresent(*total)) ||
+        isPresent(static_cast<std::int64_t>(*total) + 1)) {
+        return std::nullopt;
+    }
+    return total;
+}
+
 int EntryStore::count() const {
+    if (const auto total = agreedTotal()) {
+        return *total;
+    }
     return static_cast<int>(highestEntry(store_.readIdents(state_.CurrentUsername)));
 }
 
@@ -160,14 +189,10 @@ StoredEntry EntryStore::read(int n) const {
 }
 
 std::vector<StoredEntry> EntryStore::readAll() const {
+    const int counted = count();
     auto values = store_.readSectionValues(state_.CurrentUsername);
-    std::vector<std::string> idents;
-    idents.reserve(values.size());
-    for (const auto& value : values) {
-        idents.push_back(value.ident);
-    }
-    // Sized by the values present, never by a stored count.
-    const std::int64_t count = highestEntry(idents);
+    // Sized by the values present, never by the stored count alone.
+    const std::int64_t count = std::min<std::int64_t>(counted, highestEntry(values));
     std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
     for (auto& [ident, value] : values) {
         const auto entryIdent = parseEntryIdent(ident);

@@ -4,6 +4,8 @@
 // TotalPasswords without gaps. Each change is atomic on its own and becomes part of the caller's
 // StoreSession when one is open.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,11 +42,11 @@ struct EntryTexts {
 
 class EntryStore {
 public:
-    // Works on the section of state.CurrentUsername. The entries are counted from what the
-    // section holds inside the caller's transaction: the highest n with System<n> or Password<n>,
-    // not above the number of values the section holds (TotalPasswords can be damaged, or stale
-    // after another instance's change, and must never size the list or lead a write onto an
-    // existing entry). Append, remove and removeAll write TotalPasswords as
+    // Works on the section of state.CurrentUsername. The entries are counted inside the caller's
+    // transaction: TotalPasswords when entry TotalPasswords is present and the next is not, else
+    // the highest n with System<n> or Password<n>, not above the number of values the section
+    // holds. TotalPasswords can be damaged, or stale after another instance's change, and must
+    // never size the list or lead a write onto an existing entry. Append, remove and removeAll write TotalPasswords as
     // that count and set state.PasswordCount to it. When a session around them is rolled back
     // afterwards, the size of readAll() is the count to take back.
     EntryStore(RegistryStore& store, SessionState& state);
@@ -72,6 +74,8 @@ public:
     void removeAll();
 
 private:
+    bool isPresent(std::int64_t n) const;
+    std::optional<int> agreedTotal() const;
     void checkExists(int n) const;
     void writeEntry(int n, const StoredEntry& entry) const;
 

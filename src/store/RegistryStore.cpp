@@ -387,6 +387,10 @@ void RegistryStore::WriteBool(std::string_view section, std::string_view ident, 
     WriteString(section, ident, value ? "1" : "0");
 }
 
+bool RegistryStore::hasValue(std::string_view section, std::string_view ident) {
+    return readValue(section, ident).has_value();
+}
+
 void RegistryStore::DeleteValue(std::string_view section, std::string_view ident) {
     deleteValues(section, {std::string(ident)});
 }

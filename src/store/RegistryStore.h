@@ -49,6 +49,7 @@ public:
     bool ReadBool(std::string_view section, std::string_view ident, bool def);
     void WriteBool(std::string_view section, std::string_view ident, bool value);
     void DeleteValue(std::string_view section, std::string_view ident);
+    bool hasValue(std::string_view section, std::string_view ident);
     std::vector<std::string> ReadSections();   // case-insensitive alphabetical order
 
     // Every section but "Options", in the order of ReadSections.
