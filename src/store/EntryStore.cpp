@@ -112,20 +112,12 @@ struct EntryChanges {
 // over from a broken-off change and belong to no entry. Entries without gaps never number more
 // than the section has values, so a higher number can only be a damaged ident: it is left alone
 // rather than let it size the list. Counted in 64 bits: nothing read from the store may overflow.
-const std::string& identText(const std::string& ident) {
-    return ident;
-}
+using ParsedIdents = std::vector<std::optional<EntryIdent>>;
 
-const std::string& identText(const StoredValue& value) {
-    return value.ident;
-}
-
-template <typename Values>
-std::int64_t highestEntry(const Values& values) {
-    const auto bound = static_cast<std::int64_t>(values.size());
+std::int64_t highestEntry(const ParsedIdents& idents) {
+    const auto bound = static_cast<std::int64_t>(idents.size());
     std::int64_t highest = 0;
-    for (const auto& value : values) {
-        const auto entryIdent = parseEntryIdent(identText(value));
+    for (const auto& entryIdent : idents) {
         if (entryIdent && entryIdent->field->required && entryIdent->number <= bound) {
             highest = std::max<std::int64_t>(highest, entryIdent->number);
         }
@@ -158,7 +150,11 @@ int EntryStore::count() const {
     if (const auto total = agreedTotal()) {
         return *total;
     }
-    return static_cast<int>(highestEntry(store_.readIdents(state_.CurrentUsername)));
+    ParsedIdents parsed;
+    for (const auto& ident : store_.readIdents(state_.CurrentUsername)) {
+        parsed.push_back(parseEntryIdent(ident));
+    }
+    return static_cast<int>(highestEntry(parsed));
 }
 
 void EntryStore::checkExists(int n) const {
@@ -191,14 +187,19 @@ StoredEntry EntryStore::read(int n) const {
 std::vector<StoredEntry> EntryStore::readAll() const {
     const int counted = count();
     auto values = store_.readSectionValues(state_.CurrentUsername);
+    ParsedIdents parsed;
+    parsed.reserve(values.size());
+    for (const auto& value : values) {
+        parsed.push_back(parseEntryIdent(value.ident));
+    }
     // Sized by the values present, never by the stored count alone.
-    const std::int64_t count = std::min<std::int64_t>(counted, highestEntry(values));
+    const std::int64_t count = std::min<std::int64_t>(counted, highestEntry(parsed));
     std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
-    for (auto& [ident, value] : values) {
-        const auto entryIdent = parseEntryIdent(ident);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto& entryIdent = parsed[i];
         if (entryIdent && entryIdent->number <= count) {
             auto& entry = entries[static_cast<std::size_t>(entryIdent->number - 1)];
-            entry.*entryIdent->field->member = std::move(value);
+            entry.*entryIdent->field->member = std::move(values[i].value);
         }
     }
     return entries;
