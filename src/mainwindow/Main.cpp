@@ -406,7 +406,8 @@ void TfrmMain::connectEditCommands()
         }
     });
     model_->setEditGuard([this] { return renameAllowed(); });
-    model_->setRenameHandler([this](const PasswordRow& row, const std::string& text) { return renameEntry(row, text); });
+    model_->setRenameHandler(
+        [this](const PasswordRow& row, const std::string& text) { return renameEntry(row, text); });
 }
 
 // ---- Creation -------------------------------------------------------------------------------

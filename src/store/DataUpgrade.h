@@ -14,10 +14,10 @@ class TDiamond;
 bool needsUpgrade(int majorVersion, int entryCount);
 
 // Encrypts System<n> (also when empty) and Comments<n> (when its trimmed text is not empty, as
-// stored) for every entry present (EntryStore::count), under the cipher the caller keyed. progress is told
-// (done, total) after each entry. All or nothing: a store failure or an exception from progress
-// leaves every value as it was, so a later run never encrypts a value twice. Run it in one
-// StoreSession together with the version stamp that follows it.
+// stored) for every entry present (EntryStore::count), under the cipher the caller keyed.
+// progress is told (done, total) after each entry. All or nothing: a store failure or an
+// exception from progress leaves every value as it was, so a later run never encrypts a value
+// twice. Run it in one StoreSession together with the version stamp that follows it.
 void upgradeEarlierData(RegistryStore& store, std::string_view user, const TDiamond& diamond,
                         const std::function<void(int done, int total)>& progress);
 

@@ -46,9 +46,9 @@ public:
     // transaction: TotalPasswords when entry TotalPasswords is present and the next is not, else
     // the highest n with System<n> or Password<n>, not above the number of values the section
     // holds. TotalPasswords can be damaged, or stale after another instance's change, and must
-    // never size the list or lead a write onto an existing entry. Append, remove and removeAll write TotalPasswords as
-    // that count and set state.PasswordCount to it. When a session around them is rolled back
-    // afterwards, the size of readAll() is the count to take back.
+    // never size the list or lead a write onto an existing entry. Append, remove and removeAll
+    // write TotalPasswords as the new count and set state.PasswordCount to it. When a session
+    // around them is rolled back afterwards, the size of readAll() is the count to take back.
     EntryStore(RegistryStore& store, SessionState& state);
 
     StoredEntry read(int n) const;

@@ -186,7 +186,8 @@ void createFile(const std::filesystem::path& file) {
     }
     // open applies the umask; the mode is set afterwards so the file is exactly owner-only.
     if (fd.get() < 0 || fchmod(fd.get(), kFileMode) != 0) {
-        throw KeysteadError("Cannot create the store file " + quoted(file) + ": " + reasonOf(errno));
+        throw KeysteadError("Cannot create the store file " + quoted(file) + ": " +
+                            reasonOf(errno));
     }
 }
 

@@ -126,10 +126,12 @@ TEST_F(NewPasswordTest, PastedTextKeepsToTheFieldLimit)
 {
     const QString longLine = QString(5006, QLatin1Char('x'));
     const QString emojis = QString(120, QChar(0x263A)) + QStringLiteral("\r\n");
-    const std::pair<QString, QString> pastes[] = {{QStringLiteral("first line\r\nsecond line"), QStringLiteral("first line")},
-                                                  {QStringLiteral("one\ntwo"), QStringLiteral("one")},
-                                                  {longLine + QStringLiteral("\r\nmore"), longLine.left(100)},
-                                                  {emojis, emojis.left(100)}};
+    const std::pair<QString, QString> pastes[] = {
+        {QStringLiteral("first line\r\nsecond line"), QStringLiteral("first line")},
+        {QStringLiteral("one\ntwo"), QStringLiteral("one")},
+        {longLine + QStringLiteral("\r\nmore"), longLine.left(100)},
+        {emojis, emojis.left(100)},
+    };
     for (const auto& [clipboard, taken] : pastes) {
         QGuiApplication::clipboard()->setText(clipboard);
         session.PasteAsNewPending = true;

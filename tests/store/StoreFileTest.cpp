@@ -183,8 +183,8 @@ protected:
     }
 
     // The error text must name the path and say that nothing was changed.
-    static void expectRefused(const std::filesystem::path& opened, const std::filesystem::path& named,
-                              const std::string& reason) {
+    static void expectRefused(const std::filesystem::path& opened,
+                              const std::filesystem::path& named, const std::string& reason) {
         const std::string error = openingError(opened);
         EXPECT_NE(error.find("'" + named.string() + "' " + reason), std::string::npos) << error;
         EXPECT_NE(error.find("left unchanged"), std::string::npos) << error;
@@ -273,13 +273,17 @@ private:
         sqlite3_file* base;   // the real file, right behind this header
     };
 
-    static sqlite3_file* real(sqlite3_file* file) { return reinterpret_cast<WrappedFile*>(file)->base; }
+    static sqlite3_file* real(sqlite3_file* file) {
+        return reinterpret_cast<WrappedFile*>(file)->base;
+    }
 
-    static int openFile(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+    static int openFile(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags,
+                        int* outFlags) {
         auto* wrapped = reinterpret_cast<WrappedFile*>(file);
         wrapped->base = reinterpret_cast<sqlite3_file*>(wrapped + 1);
         wrapped->file.pMethods = nullptr;
-        const int rc = instance_->base_->xOpen(instance_->base_, name, wrapped->base, flags, outFlags);
+        sqlite3_vfs* const base = instance_->base_;
+        const int rc = base->xOpen(base, name, wrapped->base, flags, outFlags);
         if (rc == SQLITE_OK) {
             wrapped->file.pMethods = &kMethods;
         }
@@ -289,7 +293,9 @@ private:
     static constexpr sqlite3_io_methods kMethods = {
         1,
         [](sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); },
-        [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return real(f)->pMethods->xRead(real(f), b, n, o); },
+        [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) {
+            return real(f)->pMethods->xRead(real(f), b, n, o);
+        },
         [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) {
             return real(f)->pMethods->xWrite(real(f), b, n, o);
         },
@@ -299,7 +305,9 @@ private:
         [](sqlite3_file* f, int l) { return real(f)->pMethods->xLock(real(f), l); },
         [](sqlite3_file* f, int l) { return real(f)->pMethods->xUnlock(real(f), l); },
         [](sqlite3_file* f, int* r) { return real(f)->pMethods->xCheckReservedLock(real(f), r); },
-        [](sqlite3_file* f, int op, void* a) { return real(f)->pMethods->xFileControl(real(f), op, a); },
+        [](sqlite3_file* f, int op, void* a) {
+            return real(f)->pMethods->xFileControl(real(f), op, a);
+        },
         [](sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); },
         [](sqlite3_file* f) { return real(f)->pMethods->xDeviceCharacteristics(real(f)); },
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
