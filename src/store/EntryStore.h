@@ -59,8 +59,8 @@ public:
     int append(const TDiamond& diamond, const EntryTexts& texts);
 
     // The commands on one entry name it by its number and by the values its list row was read
-    // from; when the store no longer holds exactly those at n, they throw EntryChangedError and
-    // change nothing, and a missing entry throws KeysteadError.
+    // from; when the store no longer holds exactly those at n, or no entry n at all, they throw
+    // EntryChangedError and change nothing.
     void checkUnchanged(int n, const StoredEntry& expected) const;
     // Returns the values as written, for a list that shows cipher strings.
     StoredEntry rewrite(const TDiamond& diamond, int n, const EntryTexts& texts,
@@ -76,7 +76,6 @@ public:
 private:
     bool isPresent(std::int64_t n) const;
     std::optional<int> agreedTotal() const;
-    void checkExists(int n) const;
     void writeEntry(int n, const StoredEntry& entry) const;
 
     RegistryStore& store_;

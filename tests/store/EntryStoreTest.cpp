@@ -256,6 +256,8 @@ TEST_F(EntryStoreTest, ACommandOnAnEntryAnotherInstanceChangedChangesNothing) {
     EXPECT_THROW(entries.rewrite(diamond, 2, {"x", "", "pw", "", "", ""}, seen), EntryChangedError);
     EXPECT_THROW(entries.rename(diamond, 2, "x", seen), EntryChangedError);
     EXPECT_THROW(entries.remove(2, seen), EntryChangedError);
+    // Entry 3 is gone altogether.
+    EXPECT_THROW(entries.remove(3, seen), EntryChangedError);
     const auto after = store->readSectionValues(kUser);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
