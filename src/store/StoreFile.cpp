@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
-#include <system_error>
 
 #include "store/KeysteadError.h"
 
@@ -125,7 +125,8 @@ std::string folderSubject(const std::filesystem::path& folder) {
 struct stat entryStatus(const std::filesystem::path& path) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0) {
-        throw KeysteadError("Cannot open the store file " + quoted(path) + ": " + reasonOf(errno));
+        throw KeysteadError("Cannot examine " + quoted(path) + " for the store: " +
+                            reasonOf(errno));
     }
     return info;
 }
@@ -173,7 +174,8 @@ std::optional<struct stat> existingEntry(const std::filesystem::path& path) {
         return info;
     }
     if (errno != ENOENT) {
-        throw KeysteadError("Cannot open the store file " + quoted(path) + ": " + reasonOf(errno));
+        throw KeysteadError("Cannot examine " + quoted(path) + " for the store: " +
+                            reasonOf(errno));
     }
     return std::nullopt;
 }
