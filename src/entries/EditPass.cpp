@@ -1,9 +1,12 @@
 #include "entries/EditPass.h"
 
 #include "crypto/Diamond.h"
+#include "desktop/MessageBox.h"
+#include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
 #include "entries/EntryEditTarget.h"
 #include "entries/EntryValidation.h"
+#include "store/KeysteadError.h"
 #include "store/MainSettings.h"
 #include "store/PasswordListRules.h"
 #include "store/RegistryStore.h"
@@ -23,9 +26,15 @@ int selectedEntryNumber(const EntryEditTarget& target)
     return item ? item->entryNumber : 0;
 }
 
+StoredEntry selectedEntry(const EntryEditTarget& target)
+{
+    const std::optional<ListItemTexts> item = target.selectedItem();
+    return item ? item->stored : StoredEntry{};
+}
+
 // The selected entry as the row and the notes pane show it, decrypted where they show cipher
-// strings, with its expiration values from the store.
-EntryTexts openingTexts(const SessionState& session, RegistryStore& store, EntryEditTarget& target)
+// strings, with the expiration values the row was read with.
+EntryTexts openingTexts(const SessionState& session, EntryEditTarget& target)
 {
     const std::optional<ListItemTexts> item = target.selectedItem();
     if (!item)
@@ -42,10 +51,9 @@ EntryTexts openingTexts(const SessionState& session, RegistryStore& store, Entry
         if (!settings.showComments)
             texts.comments = diamond.DecryptCipherString(texts.comments);
     }
-    const std::string n = std::to_string(item->entryNumber);
-    texts.expiration = store.ReadString(session.CurrentUsername, "Expiration" + n, "");
+    texts.expiration = item->stored.expiration;
     if (!texts.expiration.empty())
-        texts.daysTillExpiration = store.ReadString(session.CurrentUsername, "DaysTillExpiration" + n, "");
+        texts.daysTillExpiration = item->stored.daysTillExpiration;
     return texts;
 }
 
@@ -53,23 +61,40 @@ EntryTexts openingTexts(const SessionState& session, RegistryStore& store, Entry
 
 TfrmEditPassword::TfrmEditPassword(SessionState& session, RegistryStore& store, EntryEditTarget& target,
                                    QWidget* parent)
-    : EntryForm(session, store, target, parent, kEditPassword, openingTexts(session, store, target)),
-      entryNumber_(selectedEntryNumber(target))
+    : EntryForm(session, store, target, parent, kEditPassword, openingTexts(session, target)),
+      entryNumber_(selectedEntryNumber(target)),
+      seen_(selectedEntry(target))
 {
     cmdDone->setEnabled(entryNumber_ > 0);
 }
 
 void TfrmEditPassword::save(const EntryTexts& texts)
 {
-    const WaitCursor hourglass;
-    TDiamond& diamond = target().mainCipher();
-    StoreSession storeSession(store());
-    diamond.SetKey(session().LogonPassword);
-    const StoredEntry written = EntryStore(store(), session()).rewrite(diamond, entryNumber_, texts);
-    storeSession.close();
+    StoredEntry written;
+    try {
+        const WaitCursor hourglass;
+        written = rewrite(texts);
+    } catch (const EntryChangedError& changed) {
+        // Another instance changed the list since this dialog opened: the texts would land on
+        // another entry, so nothing is written and the list shows what the store holds now.
+        reject();
+        target().LoadPasswordList();
+        showWarning(parentWidget(), toQString(changed.what()));
+        return;
+    }
     target().updateSelectedItem(shownRow(texts, written));
     target().setNotesText(shownNotes(texts, written));
     accept();
+}
+
+StoredEntry TfrmEditPassword::rewrite(const EntryTexts& texts)
+{
+    TDiamond& diamond = target().mainCipher();
+    StoreSession storeSession(store());
+    diamond.SetKey(session().LogonPassword);
+    StoredEntry written = EntryStore(store(), session()).rewrite(diamond, entryNumber_, texts, seen_);
+    storeSession.close();
+    return written;
 }
 
 // The row shows what the list would show after a reload: plain texts where it shows them plain,
@@ -82,7 +107,8 @@ ListItemTexts TfrmEditPassword::shownRow(const EntryTexts& texts, const StoredEn
             plainCaption ? texts.description : written.system,
             plain ? texts.username : written.username,
             plain ? texts.password : written.password,
-            ExpiryText(texts.daysTillExpiration)};
+            ExpiryText(texts.daysTillExpiration),
+            written};
 }
 
 std::string TfrmEditPassword::shownNotes(const EntryTexts& texts, const StoredEntry& written) const

@@ -7,7 +7,6 @@
 namespace keystead {
 
 struct ListItemTexts;
-struct StoredEntry;
 
 class TfrmEditPassword : public EntryForm {
     Q_OBJECT
@@ -20,10 +19,12 @@ public:
 
 private:
     void save(const EntryTexts& texts) override;
+    StoredEntry rewrite(const EntryTexts& texts);   // in one store session, ended before any message
     ListItemTexts shownRow(const EntryTexts& texts, const StoredEntry& written) const;
     std::string shownNotes(const EntryTexts& texts, const StoredEntry& written) const;
 
     const int entryNumber_;   // 0 without a selected row
+    StoredEntry seen_;        // the entry as the row was read; the save acts only on it
 };
 
 }  // namespace keystead

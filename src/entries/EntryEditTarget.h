@@ -2,6 +2,8 @@
 // What the entry dialogs see of the main window: the selected row of the list, the notes pane,
 // the display settings, the window's cipher and the reload of the list.
 
+#include "store/EntryStore.h"
+
 #include <optional>
 #include <string>
 
@@ -17,6 +19,7 @@ struct ListItemTexts {
     std::string username;     // sub-item 0
     std::string password;     // sub-item 1
     std::string expiration;   // sub-item 2, the expiry text
+    StoredEntry stored;       // the values the row was read from, or last wrote
 };
 
 class EntryEditTarget {

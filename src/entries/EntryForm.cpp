@@ -9,6 +9,7 @@
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "entries/EntryValidation.h"
+#include "store/MainSettings.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
@@ -28,7 +29,6 @@
 namespace keystead {
 namespace {
 
-constexpr int kTextLimit = 100;
 constexpr int kDaysLimit = 3;
 constexpr int kCommentsLimit = 2000;
 constexpr int kEditHeight = 21;
@@ -257,7 +257,8 @@ void EntryForm::readPosition()
 {
     const std::string name = kind_.positionName;
     const std::string& user = session_.CurrentUsername;
-    move(store_.ReadInteger(user, name + "WindowLeft", 0), store_.ReadInteger(user, name + "WindowTop", 0));
+    move(ClampedPosition(store_.ReadInteger(user, name + "WindowLeft", 0)),
+         ClampedPosition(store_.ReadInteger(user, name + "WindowTop", 0)));
     ClampFormToScreen(*this);
 }
 

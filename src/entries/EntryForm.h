@@ -35,6 +35,9 @@ class EntryForm : public QDialog {
     Q_OBJECT
 
 public:
+    // The most characters the description, user name and password boxes take.
+    static constexpr int kTextLimit = 100;
+
     QLineEdit* txtDescription;
     QLineEdit* txtUsername;
     QLineEdit* txtPassword;

@@ -1,5 +1,6 @@
 #include "entries/NewPass.h"
 
+#include "desktop/CharacterLimitValidator.h"
 #include "desktop/TextConversion.h"
 #include "entries/EntryEditTarget.h"
 #include "entries/EntryValidation.h"
@@ -19,7 +20,9 @@ EntryTexts openingTexts(SessionState& session)
     EntryTexts texts;
     if (session.PasteAsNewPending) {
         session.PasteAsNewPending = false;
-        texts.password = toBytes(QGuiApplication::clipboard()->text());
+        // The clipboard can hold anything; the box takes of it what typing could have put there.
+        texts.password =
+            toBytes(CharacterLimitValidator::fittedLine(QGuiApplication::clipboard()->text(), EntryForm::kTextLimit));
     }
     return texts;
 }

@@ -21,6 +21,7 @@
 #include "mainwindow/QuickViewOpener.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
+#include "store/KeysteadError.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 
@@ -435,7 +436,8 @@ void TfrmMain::connectEditCommands()
             notesSelectionChanged();
     });
     model_->setEditGuard([this] { return renameAllowed(); });
-    model_->setRenameHandler([this](int n, const std::string& text) { return renameEntry(n, text); });
+    model_->setRenameHandler(
+        [this](const PasswordRow& row, const std::string& text) { return renameEntry(row, text); });
 }
 
 // ---- Creation -------------------------------------------------------------------------------
@@ -529,6 +531,10 @@ void TfrmMain::LoadPasswordList()
             // Read before anything is cleared: a read that fails leaves the list as it was.
             PasswordListContent content = ReadPasswordList(*store_, session_, Diamond1,
                                                            {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
+            // The days counted down are days up to today: a run that never reaches its close, or a
+            // second instance, must not count them again.
+            if (countdown)
+                store_->WriteString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
             model_->clear();
             setNotesText({});
             session_.PasswordCount = static_cast<int>(content.rows.size());
@@ -592,7 +598,7 @@ std::optional<ListItemTexts> TfrmMain::selectedItem() const
     if (row < 0)
         return std::nullopt;
     const PasswordRow& r = model_->row(row);
-    return ListItemTexts{r.entryNumber, r.description, r.username, r.password, r.expiration};
+    return ListItemTexts{r.entryNumber, r.description, r.username, r.password, r.expiration, r.stored};
 }
 
 std::string TfrmMain::notesText() const
@@ -605,7 +611,7 @@ void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    model_->setTexts(row, texts.username, texts.password, texts.expiration);
+    model_->setTexts(row, texts.username, texts.password, texts.expiration, texts.stored);
     lvPasswords->selectRow(model_->setDescription(row, texts.caption));
 }
 
@@ -735,10 +741,10 @@ void TfrmMain::mnuEditDeleteClick()
     // The row displayed after the first one, or else the one just above, is selected afterwards.
     const int neighbour = row == 0 ? 1 : row - 1;
     const std::string nextCaption = neighbour < model_->rowCount() ? model_->row(neighbour).description : "";
-    const int n = model_->row(row).entryNumber;
+    const PasswordRow seen = model_->row(row);
     runWriting([&] {
         StoreSession session(*store_);
-        EntryStore(*store_, session_).remove(n);
+        EntryStore(*store_, session_).remove(seen.entryNumber, seen.stored);
         if (session_.PasswordCount > 0)
             session_.ReselectCaption = nextCaption;
         LoadPasswordList();
@@ -756,7 +762,11 @@ void TfrmMain::mnuEditDeleteAllClick()
         return;
     runWriting([this] {
         StoreSession session(*store_);
-        EntryStore(*store_, session_).removeAll();
+        EntryStore entries(*store_, session_);
+        // All the passwords the user agreed to delete are the ones the list shows.
+        if (entries.readAll() != model_->storedEntries())
+            throw EntryChangedError();
+        entries.removeAll();
         LoadPasswordList();
         session.close();
     });
@@ -772,8 +782,8 @@ void TfrmMain::mnuEditCutClick()
     if (row < 0)
         return;
     bool copied = false;
-    runGuarded(this, [&] {
-        QGuiApplication::clipboard()->setText(toQString(decryptedValue("Password", row)));
+    runWriting([&] {
+        QGuiApplication::clipboard()->setText(toQString(decryptedValue(&StoredEntry::password, row)));
         copied = true;
     });
     if (!copied)
@@ -793,13 +803,13 @@ void TfrmMain::mnuEditCopyClick()
             QGuiApplication::clipboard()->setText(selected);
         return;
     }
-    copyToClipboard("Password");
+    copyToClipboard(&StoredEntry::password);
 }
 
 void TfrmMain::mnuEditUsernameClick()
 {
     if (ProtectionCheck())
-        copyToClipboard("Username");
+        copyToClipboard(&StoredEntry::username);
 }
 
 void TfrmMain::mnuEditClearClick()
@@ -807,23 +817,23 @@ void TfrmMain::mnuEditClearClick()
     QGuiApplication::clipboard()->clear();
 }
 
-void TfrmMain::copyToClipboard(const char* baseIdent)
+void TfrmMain::copyToClipboard(std::string StoredEntry::*value)
 {
     lvPasswords->endEditing();
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    runGuarded(this, [&] { QGuiApplication::clipboard()->setText(toQString(decryptedValue(baseIdent, row))); });
+    runWriting([&] { QGuiApplication::clipboard()->setText(toQString(decryptedValue(value, row))); });
 }
 
-std::string TfrmMain::decryptedValue(const char* baseIdent, int row)
+std::string TfrmMain::decryptedValue(std::string StoredEntry::*value, int row)
 {
-    const int n = model_->row(row).entryNumber;
+    const PasswordRow& seen = model_->row(row);
     StoreSession session(*store_);
-    const std::string stored = store_->ReadString(session_.CurrentUsername, baseIdent + std::to_string(n), "");
+    EntryStore(*store_, session_).checkUnchanged(seen.entryNumber, seen.stored);
     session.close();
     Diamond1.SetKey(session_.LogonPassword);
-    return Diamond1.DecryptCipherString(stored);
+    return Diamond1.DecryptCipherString(seen.stored.*value);
 }
 
 bool TfrmMain::renameAllowed() const
@@ -831,32 +841,43 @@ bool TfrmMain::renameAllowed() const
     return session_.ShowPasswordsOn && !session_.QuickViewOpen;
 }
 
-bool TfrmMain::renameEntry(int entryNumber, const std::string& description)
+std::optional<std::string> TfrmMain::renameEntry(const PasswordRow& row, const std::string& description)
 {
-    bool stored = false;
-    runGuarded(this, [&] {
+    std::optional<std::string> system;
+    try {
+        StoreSession session(*store_);
         Diamond1.SetKey(session_.LogonPassword);
-        store_->WriteString(session_.CurrentUsername, "System" + std::to_string(entryNumber),
-                            Diamond1.EncryptToCipherString(description));
+        system = EntryStore(*store_, session_).rename(Diamond1, row.entryNumber, description, row.stored);
+        session.close();
         session_.ReselectCaption = description;
-        stored = true;
-    });
-    return stored;
+    } catch (const EntryChangedError& changed) {
+        // The list cannot be refilled while its editor is still closing.
+        QMetaObject::invokeMethod(
+            this, [this, changed] { reloadChangedList(changed); }, Qt::QueuedConnection);
+    } catch (const std::exception& error) {
+        showError(this, error.what());
+    }
+    return system;
 }
 
 void TfrmMain::runWriting(const std::function<void()>& work)
 {
-    bool failed = false;
-    runGuarded(this, [&] {
-        try {
-            work();
-        } catch (...) {
-            failed = true;
-            throw;
-        }
-    });
-    if (failed)
+    try {
+        work();
+    } catch (const EntryChangedError& changed) {
+        reloadChangedList(changed);
+    } catch (const std::exception& error) {
+        showError(this, error.what());
         runGuarded(this, [this] { LoadPasswordList(); });
+    }
+}
+
+// Nothing was changed: the list is brought up to date first, so that the user can try again
+// on what the message says is there.
+void TfrmMain::reloadChangedList(const EntryChangedError& changed)
+{
+    runGuarded(this, [this] { LoadPasswordList(); });
+    showWarning(this, toQString(changed.what()));
 }
 
 void TfrmMain::mnuEditPopup()

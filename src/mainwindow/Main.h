@@ -28,7 +28,10 @@ class QToolButton;
 namespace keystead {
 
 class ExportCommands;
+class EntryChangedError;
 class PasswordListModel;
+struct PasswordRow;
+struct StoredEntry;
 class RegistryStore;
 class TPasswordListView;
 class TpvlUrl;
@@ -185,12 +188,14 @@ private:
     void popPasswordListPopup();
     bool listKeyPress(QKeyEvent& key);
     bool renameAllowed() const;
-    bool renameEntry(int entryNumber, const std::string& description);
-    std::string decryptedValue(const char* baseIdent, int row);
-    void copyToClipboard(const char* baseIdent);
-    // Runs a command that writes; when it fails the list is read again, so that it shows what
-    // the store kept.
+    std::optional<std::string> renameEntry(const PasswordRow& row, const std::string& description);
+    // A value of the row's entry, once the store is seen to still hold that entry.
+    std::string decryptedValue(std::string StoredEntry::*value, int row);
+    void copyToClipboard(std::string StoredEntry::*value);
+    // Runs a command that writes or copies an entry; when it fails the list is read again, so
+    // that it shows what the store kept.
     void runWriting(const std::function<void()>& work);
+    void reloadChangedList(const EntryChangedError& changed);
 
     void showNotes(int row);
     void setSelectionButtons(bool enabled);

@@ -9,6 +9,28 @@ namespace {
 
 const char* const kCaptions[] = {"Description", "Username", "Password", "Expiration"};
 
+// The list shows the start of a long value and an ellipsis; the view cuts it further to the
+// column's width.
+QString shownText(const std::string& value)
+{
+    const std::string_view shown = ShownListText(value);
+    return shown.size() == value.size() ? toQString(value) : toQString(shown) + QChar(0x2026);
+}
+
+const std::string& columnText(const PasswordRow& row, int column)
+{
+    switch (column) {
+    case 0:
+        return row.description;
+    case 1:
+        return row.username;
+    case 2:
+        return row.password;
+    default:
+        return row.expiration;
+    }
+}
+
 }  // namespace
 
 PasswordListModel::PasswordListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -30,9 +52,10 @@ void PasswordListModel::clear()
 }
 
 void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
-                                 const std::string& expiration)
+                                 const std::string& expiration, const StoredEntry& stored)
 {
     PasswordRow& r = rows_[static_cast<std::size_t>(index)];
+    r.stored = stored;
     r.username = username;
     r.password = password;
     r.expiration = expiration;
@@ -60,6 +83,15 @@ int PasswordListModel::setDescription(int index, const std::string& description)
     return destination;
 }
 
+std::vector<StoredEntry> PasswordListModel::storedEntries() const
+{
+    std::vector<StoredEntry> entries(rows_.size());
+    for (const PasswordRow& r : rows_)
+        if (r.entryNumber >= 1 && static_cast<std::size_t>(r.entryNumber) <= entries.size())
+            entries[static_cast<std::size_t>(r.entryNumber - 1)] = r.stored;
+    return entries;
+}
+
 int PasswordListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -77,18 +109,11 @@ QVariant PasswordListModel::data(const QModelIndex& index, int role) const
     const PasswordRow& r = row(index.row());
     if (role == kEntryNumberRole)
         return r.entryNumber;
-    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
-        return {};
-    switch (index.column()) {
-    case 0:
-        return toQString(r.description);
-    case 1:
-        return toQString(r.username);
-    case 2:
-        return toQString(r.password);
-    default:
-        return toQString(r.expiration);
-    }
+    if (role == Qt::EditRole)
+        return toQString(columnText(r, index.column()));
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return shownText(columnText(r, index.column()));
+    return {};
 }
 
 QVariant PasswordListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -111,8 +136,10 @@ bool PasswordListModel::setData(const QModelIndex& index, const QVariant& value,
     if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || !renameHandler_)
         return false;
     const std::string description = toBytes(value.toString());
-    if (!renameHandler_(row(index.row()).entryNumber, description))
+    const std::optional<std::string> system = renameHandler_(row(index.row()), description);
+    if (!system)
         return false;
+    rows_[static_cast<std::size_t>(index.row())].stored.system = *system;
     setDescription(index.row(), description);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <optional>
 
 namespace keystead {
 
@@ -18,9 +19,10 @@ public:
 
     // Asked before a description edit starts; an edit it refuses does not start.
     using EditGuard = std::function<bool()>;
-    // Stores an accepted description; true when stored, and the row then keeps the text and
-    // moves to its sorted place.
-    using RenameHandler = std::function<bool(int entryNumber, const std::string& description)>;
+    // Stores an accepted description of the row's entry; the System value written when stored,
+    // and the row then keeps the text and moves to its sorted place.
+    using RenameHandler =
+        std::function<std::optional<std::string>(const PasswordRow& row, const std::string& description)>;
 
     explicit PasswordListModel(QObject* parent);
 
@@ -31,10 +33,13 @@ public:
     void setRows(std::vector<PasswordRow> rows, int sortColumn);
     void clear();
     const PasswordRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    // The values the rows were read from, in entry-number order.
+    std::vector<StoredEntry> storedEntries() const;
     int sortColumn() const { return sortColumn_; }
 
-    // Sets a row's other columns in place.
-    void setTexts(int index, const std::string& username, const std::string& password, const std::string& expiration);
+    // Sets a row's other columns in place, and the values they were written as.
+    void setTexts(int index, const std::string& username, const std::string& password, const std::string& expiration,
+                  const StoredEntry& stored);
     // Sets a row's description and moves the row to its place; returns its new index.
     int setDescription(int index, const std::string& description);
 

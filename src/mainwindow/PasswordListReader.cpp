@@ -26,7 +26,7 @@ PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, 
                                      ListDisplay display, std::optional<int> countdownDays)
 {
     const EntryStore entries(store, state);
-    const std::vector<StoredEntry> stored = entries.readAll();
+    std::vector<StoredEntry> stored = entries.readAll();
 
     const auto shown = [&](const std::string& value, bool decrypt) {
         return decrypt ? diamond.DecryptCipherString(value) : value;
@@ -37,21 +37,21 @@ PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, 
     content.rows.reserve(stored.size());
     std::vector<StoredValue> countedDown;
     for (std::size_t i = 0; i < stored.size(); ++i) {
-        const StoredEntry& entry = stored[i];
+        StoredEntry& entry = stored[i];
         const int n = static_cast<int>(i) + 1;
-        PasswordRow row{n, shown(entry.system, plainDescription), shown(entry.username, display.showPasswordsOn),
+        PasswordRow row{n, {}, shown(entry.system, plainDescription), shown(entry.username, display.showPasswordsOn),
                         shown(entry.password, display.showPasswordsOn), {}};
 
-        std::string daysLeft = entry.daysTillExpiration;
         if (countdownDays) {
-            if (auto lowered = CountDown(daysLeft, *countdownDays)) {
-                daysLeft = *lowered;
-                countedDown.push_back({"DaysTillExpiration" + std::to_string(n), daysLeft});
-                if (*DaysLeft(daysLeft) <= 0)
+            if (auto lowered = CountDown(entry.daysTillExpiration, *countdownDays)) {
+                entry.daysTillExpiration = *lowered;
+                countedDown.push_back({"DaysTillExpiration" + std::to_string(n), *lowered});
+                if (*DaysLeft(*lowered) <= 0)
                     content.expiredDescriptions.push_back(row.description);
             }
         }
-        row.expiration = ExpiryText(daysLeft);
+        row.expiration = ExpiryText(entry.daysTillExpiration);
+        row.stored = std::move(entry);   // as the store now holds it, counted down included
         content.rows.push_back(std::move(row));
     }
     if (!countedDown.empty())

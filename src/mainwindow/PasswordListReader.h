@@ -3,6 +3,8 @@
 // each row as the display settings want them, and, on the first load of a run, the expiry
 // countdown with its values written back.
 
+#include "store/EntryStore.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,9 +15,11 @@ class RegistryStore;
 class TDiamond;
 struct SessionState;
 
-// One row of the list; the entry number is the entry's only identity.
+// One row of the list. The entry number addresses the entry in the store; the values the row was
+// read from tell whether the store still holds that entry there when a command acts on it.
 struct PasswordRow {
     int entryNumber = 0;
+    StoredEntry stored;
     std::string description;
     std::string username;
     std::string password;
@@ -35,7 +39,7 @@ struct PasswordListContent {
     std::vector<std::string> expiredDescriptions;  // in entry-number order
 };
 
-// Reads entries 1 to TotalPasswords of state.CurrentUsername with a keyed cipher. With a
+// Reads every entry of state.CurrentUsername with a keyed cipher. With a
 // countdown of some days, every expiring entry is lowered by that many days and written back,
 // and the entries at 0 or below are listed as expired.
 PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, const TDiamond& diamond,

@@ -9,8 +9,10 @@
 #include "mainwindow/Main.h"
 #include "session/Logon.h"
 #include "session/PlainLogon.h"
+#include "session/ProgramVersion.h"
 #include "session/rsFileVersion.h"
 #include "store/DataUpgrade.h"
+#include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
@@ -24,12 +26,6 @@ namespace keystead {
 namespace {
 
 constexpr int kFailureExitCode = 1;
-
-std::string versionText(const TrsFileVersion& version)
-{
-    return std::to_string(version.majorVersion()) + '.' + std::to_string(version.minorVersion()) + '.' +
-           std::to_string(version.releaseNumber()) + '.' + std::to_string(version.buildNumber());
-}
 
 }  // namespace
 
@@ -87,7 +83,7 @@ bool Startup::needsUpgradeNow() const
 {
     const auto store = RegistryStore::OpenFile(storeFile_);
     return needsUpgrade(store->ReadInteger(session_.CurrentUsername, "MajorVersion", 0),
-                        store->ReadInteger(session_.CurrentUsername, "TotalPasswords", 0));
+                        EntryStore(*store, session_).count());
 }
 
 bool Startup::askForUpgrade() const
@@ -112,11 +108,12 @@ void Startup::upgradeAndStamp(bool upgrade)
         Diamond1.SetKey(session_.LogonPassword);
         upgradeEarlierData(*store, session_.CurrentUsername, Diamond1, {});
     }
-    TrsFileVersion version;
-    version.Load(exeFile_);
-    session_.ProgramVersion = versionText(version);
-    store->WriteInteger(session_.CurrentUsername, "MajorVersion", version.majorVersion());
-    store->WriteInteger(session_.CurrentUsername, "MinorVersion", version.minorVersion());
+    TrsFileVersion loaded;
+    loaded.Load(exeFile_);
+    const ProgramVersion version = stampedVersion(loaded);
+    session_.ProgramVersion = version.text();
+    store->WriteInteger(session_.CurrentUsername, "MajorVersion", version.major);
+    store->WriteInteger(session_.CurrentUsername, "MinorVersion", version.minor);
     storeSession.close();
 }
 

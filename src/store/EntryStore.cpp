@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -106,17 +108,59 @@ struct EntryChanges {
     }
 };
 
+// The highest number that holds a System or Password value; other values above it are left
+// over from a broken-off change and belong to no entry. Entries without gaps never number more
+// than the section has values, so a higher number can only be a damaged ident: it is left alone
+// rather than let it size the list. Counted in 64 bits: nothing read from the store may overflow.
+using ParsedIdents = std::vector<std::optional<EntryIdent>>;
+
+std::int64_t highestEntry(const ParsedIdents& idents) {
+    const auto bound = static_cast<std::int64_t>(idents.size());
+    std::int64_t highest = 0;
+    for (const auto& entryIdent : idents) {
+        if (entryIdent && entryIdent->field->required && entryIdent->number <= bound) {
+            highest = std::max<std::int64_t>(highest, entryIdent->number);
+        }
+    }
+    return highest;
+}
+
 }  // namespace
 
 EntryStore::EntryStore(RegistryStore& store, SessionState& state) : store_(store), state_(state) {}
 
-int EntryStore::totalPasswords() const {
-    return std::max(0, store_.ReadInteger(state_.CurrentUsername, kTotalPasswords, 0));
+bool EntryStore::isPresent(std::int64_t n) const {
+    const std::string number = std::to_string(n);
+    return store_.hasValue(state_.CurrentUsername, "System" + number) ||
+           store_.hasValue(state_.CurrentUsername, "Password" + number);
 }
 
-void EntryStore::checkExists(int n) const {
-    if (n < 1 || n > totalPasswords()) {
-        throw KeysteadError("Entry " + std::to_string(n) + " does not exist");
+// TotalPasswords is taken when the entries agree with it at its end: entry T present and T + 1
+// absent. That costs a few reads, where counting the entries reads every ident of the section.
+std::optional<int> EntryStore::agreedTotal() const {
+    const auto total = parseInteger(store_.ReadString(state_.CurrentUsername, kTotalPasswords, ""));
+    if (!total || *total < 0 || (*total > 0 && !isPresent(*total)) ||
+        isPresent(static_cast<std::int64_t>(*total) + 1)) {
+        return std::nullopt;
+    }
+    return total;
+}
+
+int EntryStore::count() const {
+    if (const auto total = agreedTotal()) {
+        return *total;
+    }
+    ParsedIdents parsed;
+    for (const auto& ident : store_.readIdents(state_.CurrentUsername)) {
+        parsed.push_back(parseEntryIdent(ident));
+    }
+    return static_cast<int>(highestEntry(parsed));
+}
+
+void EntryStore::checkUnchanged(int n, const StoredEntry& expected) const {
+    // An entry that is gone was deleted elsewhere as surely as one that differs was changed.
+    if (n < 1 || n > count() || read(n) != expected) {
+        throw EntryChangedError();
     }
 }
 
@@ -135,18 +179,21 @@ StoredEntry EntryStore::read(int n) const {
 }
 
 std::vector<StoredEntry> EntryStore::readAll() const {
+    const int counted = count();
     auto values = store_.readSectionValues(state_.CurrentUsername);
-    const auto total = std::find_if(values.begin(), values.end(), [](const StoredValue& v) {
-        return equalsIgnoringCase(v.ident, kTotalPasswords);
-    });
-    const int count =
-        total == values.end() ? 0 : std::max(0, parseInteger(total->value).value_or(0));
+    ParsedIdents parsed;
+    parsed.reserve(values.size());
+    for (const auto& value : values) {
+        parsed.push_back(parseEntryIdent(value.ident));
+    }
+    // Sized by the values present, never by the stored count alone.
+    const std::int64_t count = std::min<std::int64_t>(counted, highestEntry(parsed));
     std::vector<StoredEntry> entries(static_cast<std::size_t>(count));
-    for (auto& [ident, value] : values) {
-        const auto entryIdent = parseEntryIdent(ident);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto& entryIdent = parsed[i];
         if (entryIdent && entryIdent->number <= count) {
             auto& entry = entries[static_cast<std::size_t>(entryIdent->number - 1)];
-            entry.*entryIdent->field->member = std::move(value);
+            entry.*entryIdent->field->member = std::move(values[i].value);
         }
     }
     return entries;
@@ -154,7 +201,11 @@ std::vector<StoredEntry> EntryStore::readAll() const {
 
 int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
     StoreSession session(store_);
-    const int n = totalPasswords() + 1;
+    const std::int64_t next = static_cast<std::int64_t>(count()) + 1;
+    if (next > std::numeric_limits<int>::max()) {
+        throw KeysteadError("The password list cannot hold another entry");
+    }
+    const int n = static_cast<int>(next);
     store_.WriteInteger(state_.CurrentUsername, kTotalPasswords, n);
     writeEntry(n, encrypt(diamond, texts));
     session.close();
@@ -162,18 +213,29 @@ int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
     return n;
 }
 
-StoredEntry EntryStore::rewrite(const TDiamond& diamond, int n, const EntryTexts& texts) {
+StoredEntry EntryStore::rewrite(const TDiamond& diamond, int n, const EntryTexts& texts,
+                                const StoredEntry& expected) {
     StoreSession session(store_);
-    checkExists(n);
+    checkUnchanged(n, expected);
     const StoredEntry entry = encrypt(diamond, texts);
     writeEntry(n, entry);
     session.close();
     return entry;
 }
 
-void EntryStore::remove(int n) {
+std::string EntryStore::rename(const TDiamond& diamond, int n, std::string_view description,
+                               const StoredEntry& expected) {
     StoreSession session(store_);
-    checkExists(n);
+    checkUnchanged(n, expected);
+    std::string system = diamond.EncryptToCipherString(description);
+    store_.WriteString(state_.CurrentUsername, identOf(kFields[0], n), system);
+    session.close();
+    return system;
+}
+
+void EntryStore::remove(int n, const StoredEntry& expected) {
+    StoreSession session(store_);
+    checkUnchanged(n, expected);
     const auto entries = readAll();
     const int last = static_cast<int>(entries.size());
     // The values move unchanged: a cipher string does not depend on the entry's number.
@@ -192,9 +254,9 @@ void EntryStore::removeAll() {
     StoreSession session(store_);
     // Every numbered entry value goes, also one a broken-off earlier change left above the count.
     EntryChanges changes;
-    for (const auto& value : store_.readSectionValues(state_.CurrentUsername)) {
-        if (parseEntryIdent(value.ident)) {
-            changes.deletes.push_back(value.ident);
+    for (const auto& ident : store_.readIdents(state_.CurrentUsername)) {
+        if (parseEntryIdent(ident)) {
+            changes.deletes.push_back(ident);
         }
     }
     changes.writes.push_back({std::string(kTotalPasswords), "0"});

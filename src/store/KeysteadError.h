@@ -11,4 +11,13 @@ public:
     explicit KeysteadError(const std::string& userText) : std::runtime_error(userText) {}
 };
 
+// The entry a command was about to act on is no longer the one its list row was read from:
+// another running instance changed the list. The command changed nothing.
+class EntryChangedError : public KeysteadError {
+public:
+    EntryChangedError()
+        : KeysteadError("The password list was changed in another window. It has been reloaded; "
+                        "please try again.") {}
+};
+
 }  // namespace keystead

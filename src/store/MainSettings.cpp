@@ -2,18 +2,31 @@
 
 #include "store/RegistryStore.h"
 
+#include <algorithm>
+
 namespace keystead {
+
+int ClampedPosition(int stored)
+{
+    return std::clamp(stored, -kLargestWindowExtent, kLargestWindowExtent);
+}
+
+int ClampedExtent(int stored)
+{
+    return std::clamp(stored, 0, kLargestWindowExtent);
+}
 
 MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int screenWidth, int screenHeight)
 {
     MainGeometry g;
-    g.width = store.ReadInteger(user, "MainWindowWidth", g.width);
-    g.height = store.ReadInteger(user, "MainWindowHeight", g.height);
-    g.left = store.ReadInteger(user, "MainWindowLeft", (screenWidth - g.width) / 2);
-    g.top = store.ReadInteger(user, "MainWindowTop", (screenHeight - g.height) / 2);
+    g.width = ClampedExtent(store.ReadInteger(user, "MainWindowWidth", g.width));
+    g.height = ClampedExtent(store.ReadInteger(user, "MainWindowHeight", g.height));
+    g.left = ClampedPosition(store.ReadInteger(user, "MainWindowLeft", (screenWidth - g.width) / 2));
+    g.top = ClampedPosition(store.ReadInteger(user, "MainWindowTop", (screenHeight - g.height) / 2));
     for (int i = 0; i < 4; ++i)
-        g.columnWidths[i] = store.ReadInteger(user, "Column" + std::to_string(i + 1) + "Width", g.columnWidths[i]);
-    g.listHeight = store.ReadInteger(user, "ListHeight", g.listHeight);
+        g.columnWidths[i] =
+            ClampedExtent(store.ReadInteger(user, "Column" + std::to_string(i + 1) + "Width", g.columnWidths[i]));
+    g.listHeight = ClampedExtent(store.ReadInteger(user, "ListHeight", g.listHeight));
     return g;
 }
 

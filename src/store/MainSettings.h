@@ -38,7 +38,15 @@ struct MainSettings {
     int notesFontSize = 8;
 };
 
-// Width and height first, then left and top, whose defaults centre a window of that size.
+// The largest extent a window can have (Qt's limit for a widget's size). A stored position or size
+// is held within it before use, so that placing a window, which adds position and size, cannot
+// overflow however the value was damaged.
+constexpr int kLargestWindowExtent = 16777215;
+int ClampedPosition(int stored);   // from -kLargestWindowExtent to kLargestWindowExtent
+int ClampedExtent(int stored);     // from 0 to kLargestWindowExtent
+
+// Width and height first, then left and top, whose defaults centre a window of that size; every
+// value clamped as above.
 MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int screenWidth, int screenHeight);
 
 // The settings from "ShowPasswords" to "AlwaysOnTop", in that order, then the fonts; a sort column

@@ -59,6 +59,17 @@ int CompareListKeys(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+std::string_view ShownListText(std::string_view value)
+{
+    if (value.size() <= kShownListBytes)
+        return value;
+    std::size_t end = kShownListBytes;
+    // A byte 10xxxxxx continues the sequence before it; UTF-8 sequences are at most four bytes.
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80; ++back)
+        --end;
+    return value.substr(0, end);
+}
+
 std::string PasswordCountText(int count)
 {
     return count == 1 ? "1 password in list" : std::to_string(count) + " passwords in list";

@@ -24,6 +24,12 @@ std::optional<std::string> CountDown(std::string_view storedValue, int elapsedDa
 // before the longer text.
 int CompareListKeys(std::string_view a, std::string_view b);
 
+// The start of a value that the list shows: no column on any screen shows more than 1024
+// characters, and drawing a longer text (a damaged or pasted 10 MB value) would measure all of
+// it on every repaint. At most kShownListBytes bytes, never ending inside a UTF-8 sequence.
+constexpr std::size_t kShownListBytes = 4096;
+std::string_view ShownListText(std::string_view value);
+
 // "1 password in list", otherwise "<n> passwords in list".
 std::string PasswordCountText(int count);
 

@@ -102,6 +102,9 @@ struct RegistryStore::Statements {
           readSection(c,
                       "SELECT v.ident, v.value FROM section_values AS v JOIN sections AS s"
                       " ON s.id = v.section_id WHERE s.name = ?1 ORDER BY v.ident"),
+          readIdents(c,
+                     "SELECT v.ident FROM section_values AS v JOIN sections AS s"
+                     " ON s.id = v.section_id WHERE s.name = ?1 ORDER BY v.ident"),
           writeValue(c,
                      "INSERT INTO section_values (section_id, ident, value) VALUES (?1, ?2, ?3)"
                      " ON CONFLICT (section_id, ident) DO UPDATE SET value = excluded.value"),
@@ -118,6 +121,7 @@ struct RegistryStore::Statements {
     SqliteStatement listSections;
     SqliteStatement readValue;
     SqliteStatement readSection;
+    SqliteStatement readIdents;
     SqliteStatement writeValue;
     SqliteStatement deleteValue;
 };
@@ -152,6 +156,7 @@ RegistryStore::RegistryStore(const std::filesystem::path& file,
     sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count()));
     checkFile();
     createSchemaWhenEmpty();
+    chooseJournal();
     if (connection_.exec("PRAGMA synchronous = FULL") != SQLITE_OK) {
         fail(sqlite3_errcode(db), cannotOpenText(file_, connection_.errorMessage()));
     }
@@ -189,9 +194,7 @@ void RegistryStore::createSchemaWhenEmpty() {
         }
         return;
     }
-    // The journal mode is kept in the file; it can only change outside a transaction.
-    if (connection_.exec("PRAGMA journal_mode = WAL") != SQLITE_OK ||
-        connection_.exec("BEGIN IMMEDIATE") != SQLITE_OK) {
+    if (connection_.exec("BEGIN IMMEDIATE") != SQLITE_OK) {
         fail(sqlite3_errcode(connection_.handle()),
              cannotOpenText(file_, connection_.errorMessage()));
     }
@@ -204,6 +207,20 @@ void RegistryStore::createSchemaWhenEmpty() {
         const std::string reason = connection_.errorMessage();
         connection_.exec("ROLLBACK");
         throw KeysteadError("Cannot create the store file " + quoted(file_) + ": " + reason);
+    }
+}
+
+// WAL lets a second instance read while one writes. Where the file system cannot share the
+// memory WAL needs (some network homes), SQLite keeps the journal it had and says so only in the
+// pragma's answer; the store then runs on the rollback journal, which with synchronous FULL loses
+// no committed change either and only makes a second instance wait longer. Any other answer would
+// leave commits unprotected, and the store is not opened.
+void RegistryStore::chooseJournal() {
+    if (queryFirst("PRAGMA journal_mode = WAL") == "wal") {
+        return;
+    }
+    if (queryFirst("PRAGMA journal_mode = DELETE") != "delete") {
+        throw KeysteadError(cannotOpenText(file_, "its changes cannot be kept safe on this disk"));
     }
 }
 
@@ -370,6 +387,10 @@ void RegistryStore::WriteBool(std::string_view section, std::string_view ident, 
     WriteString(section, ident, value ? "1" : "0");
 }
 
+bool RegistryStore::hasValue(std::string_view section, std::string_view ident) {
+    return readValue(section, ident).has_value();
+}
+
 void RegistryStore::DeleteValue(std::string_view section, std::string_view ident) {
     deleteValues(section, {std::string(ident)});
 }
@@ -430,6 +451,20 @@ std::vector<StoredValue> RegistryStore::readSectionValues(std::string_view secti
         fail(rc, "Failed to get data for '" + std::string(section) + "'");
     }
     return values;
+}
+
+std::vector<std::string> RegistryStore::readIdents(std::string_view section) {
+    std::vector<std::string> idents;
+    auto use = statements_->readIdents.use();
+    use.bind(1, section);
+    int rc = SQLITE_ROW;
+    while ((rc = use.step()) == SQLITE_ROW) {
+        idents.emplace_back(use.text(0));
+    }
+    if (rc != SQLITE_DONE) {
+        fail(rc, "Failed to get data for '" + std::string(section) + "'");
+    }
+    return idents;
 }
 
 void RegistryStore::writeValues(std::string_view section, const std::vector<StoredValue>& values) {

@@ -49,6 +49,7 @@ public:
     bool ReadBool(std::string_view section, std::string_view ident, bool def);
     void WriteBool(std::string_view section, std::string_view ident, bool value);
     void DeleteValue(std::string_view section, std::string_view ident);
+    bool hasValue(std::string_view section, std::string_view ident);
     std::vector<std::string> ReadSections();   // case-insensitive alphabetical order
 
     // Every section but "Options", in the order of ReadSections.
@@ -68,6 +69,8 @@ public:
 
     // All values of a section in one read, ordered by ident; empty when the section is missing.
     std::vector<StoredValue> readSectionValues(std::string_view section);
+    // The idents of a section without their values, ordered; empty when the section is missing.
+    std::vector<std::string> readIdents(std::string_view section);
     // Many writes or deletes in one section, atomic together.
     void writeValues(std::string_view section, const std::vector<StoredValue>& values);
     void deleteValues(std::string_view section, const std::vector<std::string>& idents);
@@ -80,6 +83,7 @@ private:
 
     void checkFile();
     void createSchemaWhenEmpty();
+    void chooseJournal();
     bool isEmptyDatabase();
     std::string queryFirst(const char* sql);   // first value of an opening-time query
     [[noreturn]] void fail(int rc, const std::string& storeText) const;

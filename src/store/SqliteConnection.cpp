@@ -14,7 +14,9 @@ void SqliteConnection::Closer::operator()(sqlite3* db) const {
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A link put in the file's place after its checks is refused, not followed.
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     db_.reset(db);  // a handle is returned even when opening failed and must be closed
     if (rc != SQLITE_OK) {
         const std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);

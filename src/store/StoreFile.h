@@ -1,16 +1,20 @@
 #pragma once
-// Where the store file lives, and its creation with access for its owner only.
+// Where the store file lives, and its creation and opening with access for its owner only.
 
 #include <filesystem>
 
 namespace keystead {
 
 // $XDG_DATA_HOME/Vorrent/Keystead/registry.sqlite; ~/.local/share stands in for XDG_DATA_HOME
-// when it is unset, empty or not an absolute path.
+// when it is unset, empty or not an absolute path, and the home folder of the user's account
+// entry stands in for a HOME that is not an absolute path.
 std::filesystem::path defaultStoreFile();
 
-// Creates the missing folders (mode 0700) and the file, empty, with mode 0600. An existing file
-// and existing folders are left as they are. Throws KeysteadError naming the path that failed.
+// Creates the missing folders (mode 0700) and the file, empty, with mode 0600. The file must
+// be a regular file and its folder a real folder, both owned by the user: a link, a file or
+// folder of another user, or a shared (sticky) folder is refused with a KeysteadError naming it,
+// and nothing is changed. An existing file or folder open to others is narrowed to 0600 or 0700,
+// and so are the journal files beside the file. Throws KeysteadError naming the path that failed.
 void createStoreFile(const std::filesystem::path& file);
 
 }  // namespace keystead

@@ -24,6 +24,8 @@ namespace {
 
 const QString kDeleteOne = QStringLiteral("Are you sure you want to delete this password?");
 const QString kDeleteAll = QStringLiteral("Are you sure you want to delete all passwords?");
+const QString kChangedElsewhere =
+    QStringLiteral("The password list was changed in another window. It has been reloaded; please try again.");
 
 class EntryCommandsTest : public EntryDialogTest {
 protected:
@@ -48,6 +50,28 @@ protected:
         write("ProtectToggle", "1");
         openMain();
         frmMain->show();
+    }
+
+    // What a second running instance does: deletes the entry with this description.
+    void deleteElsewhere(const std::string& description) const
+    {
+        const auto store = openStore();
+        SessionState other = session;
+        EntryStore entries(*store, other);
+        for (int n = 1; n <= entries.count(); ++n)
+            if (diamond.DecryptCipherString(entries.read(n).system) == description) {
+                entries.remove(n, entries.read(n));
+                return;
+            }
+        FAIL() << description;
+    }
+
+    QStringList captions() const
+    {
+        QStringList texts;
+        for (int row = 0; row < rowCount(); ++row)
+            texts << caption(row);
+        return texts;
     }
 
     static void passPrompt(TfrmProtectList& prompt)
@@ -152,6 +176,61 @@ TEST_F(EntryCommandsTest, ADeleteThatFailsHalfwayLeavesEveryEntry)
     EXPECT_EQ(rowCount(), 4);
     for (const char* n : {"1", "2", "3", "4"})
         EXPECT_FALSE(decrypted(std::string("Password") + n).empty()) << n;
+}
+
+// Each row names its entry by number. When another instance has renumbered the entries, a command
+// on a row must not reach the entry that now has the row's number.
+TEST_F(EntryCommandsTest, CommandsOnARowAnotherInstanceRenumberedChangeNothingAndReload)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    deleteElsewhere("Bank");   // Mail becomes entry 1, Shop entry 2
+    selectRow(QStringLiteral("Mail"));
+    focusList();
+    script.warning(kChangedElsewhere);
+    frmMain->mnuEditCopyClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(clipboard(), QStringLiteral("before"));
+    EXPECT_EQ(captions(), (QStringList{"Alpha", "Mail", "Shop"}));
+
+    deleteElsewhere("Mail");   // Shop becomes entry 1
+    selectRow(QStringLiteral("Mail"));
+    script.question(kDeleteOne, MessageResult::Yes);
+    script.warning(kChangedElsewhere);
+    frmMain->mnuEditDeleteClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(decrypted("System1"), "Shop");
+    EXPECT_EQ(captions(), (QStringList{"Alpha", "Shop"}));
+
+    deleteElsewhere("Shop");   // Alpha becomes entry 1
+    selectRow(QStringLiteral("Shop"));
+    script.form<TfrmEditPassword>([](TfrmEditPassword& form) {
+        form.txtPassword->setText(QStringLiteral("changed"));
+        form.cmdDone->click();
+    });
+    script.warning(kChangedElsewhere);
+    frmMain->mnuEditEditClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(decrypted("System1"), "Alpha");
+    EXPECT_EQ(decrypted("Password1"), "p4");
+    EXPECT_EQ(captions(), (QStringList{"Alpha"}));
+
+    addEntry({"Zulu", "", "p5", "", "", ""});   // entry 2, which the list does not show yet
+    deleteElsewhere("Alpha");                   // Zulu becomes entry 1
+    PasswordListModel& model = frmMain->listModel();
+    script.warning(kChangedElsewhere);
+    EXPECT_FALSE(model.setData(model.index(0, 0), QStringLiteral("Renamed"), Qt::EditRole));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(decrypted("System1"), "Zulu");
+    EXPECT_EQ(captions(), (QStringList{"Zulu"}));
+
+    addEntry({"Yankee", "", "p6", "", "", ""});   // not shown yet: Delete All must not take it
+    script.question(kDeleteAll, MessageResult::Yes);
+    script.warning(kChangedElsewhere);
+    frmMain->mnuEditDeleteAllClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(stored("TotalPasswords"), "2");
+    EXPECT_EQ(captions(), (QStringList{"Yankee", "Zulu"}));
 }
 
 TEST_F(EntryCommandsTest, CutCopiesThenDeletesAndAsksForThePasswordOnce)

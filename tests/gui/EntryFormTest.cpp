@@ -287,6 +287,11 @@ TYPED_TEST(EntryFormTest, ASavedPositionIsPulledOntoTheScreen)
     this->write(name + "WindowLeft", "25");
     this->write(name + "WindowTop", "35");
     EXPECT_EQ(this->open()->pos(), QPoint(25, 35));
+
+    // Positions near the ends of the integer range must not overflow on the way.
+    this->write(name + "WindowLeft", "2147483600");
+    this->write(name + "WindowTop", "-2147483600");
+    EXPECT_EQ(this->open()->pos(), QPoint(screen.width() - 329, 0));
 }
 
 TYPED_TEST(EntryFormTest, ClosingWithoutSavingStoresOnlyThePosition)

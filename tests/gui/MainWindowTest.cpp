@@ -121,6 +121,49 @@ TEST_F(MainWindowTest, SavedGeometryIsPulledOntoTheScreen)
 
     write("MainWindowLeft", std::to_string(screen.width() - 100));
     EXPECT_EQ(openMain()->pos().x(), screen.width() - 300);
+
+    // Values near the ends of the integer range must not overflow on the way.
+    write("MainWindowLeft", "2147483600");
+    write("MainWindowTop", "2147483647");
+    write("Column1Width", "2147483647");
+    EXPECT_EQ(openMain()->pos(), QPoint(screen.width() - 300, screen.height() - 200));
+    write("MainWindowLeft", "-2147483648");
+    write("MainWindowWidth", "2147483647");
+    EXPECT_EQ(openMain()->pos().x(), 0);
+}
+
+// Drawing a 1 MB value measured all of it on every repaint; the list shows its start and the
+// commands still take it whole.
+TEST_F(MainWindowTest, AVeryLongValueIsShownShortenedAndCopiedWhole)
+{
+    std::string password = "x";
+    for (int i = 0; i < 500000; ++i)
+        password += "\xC3\xA9";   // é, two bytes, so that a cut in bytes can split one
+    addEntry("Bank", password);
+    const auto frmMain = openMain();
+    const QString shown = cell(*frmMain, 0, 2);
+    EXPECT_LE(shown.size(), 4097);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("x\u00E9\u00E9"))) << shown.left(10).toStdString();
+    EXPECT_EQ(shown.back(), QChar(0x2026));
+    EXPECT_EQ(shown.count(QChar(0x00E9)), shown.size() - 2);
+
+    frmMain->show();
+    frmMain->lvPasswords->selectRow(0);
+    frmMain->lvPasswords->details().setFocus();
+    frmMain->mnuEditCopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), toQString(password));
+}
+
+TEST_F(MainWindowTest, ARunEndedWithoutItsCloseDoesNotCountTheSameDaysAgain)
+{
+    addEntry("Bank", "p", "10");
+    write("LastUsed", dateText(today - days(3)));
+    openMain();   // destroyed without its close, as a killed run
+    EXPECT_EQ(stored("DaysTillExpiration1"), "7");
+    EXPECT_EQ(stored("LastUsed"), dateText(today));
+    const auto second = openMain();
+    EXPECT_EQ(stored("DaysTillExpiration1"), "7");
+    EXPECT_EQ(cell(*second, 0, 3), QStringLiteral("Expires in 7 Days"));
 }
 
 TEST_F(MainWindowTest, CloseWritesGeometryStateAndViewStyle)

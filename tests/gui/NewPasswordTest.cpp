@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
 
 namespace keystead::test {
 namespace {
@@ -116,6 +118,35 @@ TEST_F(NewPasswordTest, PasteAsNewTakesTheClipboardOnce)
     const auto plain = open();
     EXPECT_TRUE(plain->txtPassword->text().isEmpty());
     EXPECT_FALSE(session.PasteAsNewPending);
+}
+
+// The clipboard is no way around the field's limits: only its first line is taken, and no more
+// characters than the field holds, whether by Paste as New or by pasting into the field.
+TEST_F(NewPasswordTest, PastedTextKeepsToTheFieldLimit)
+{
+    const QString longLine = QString(5006, QLatin1Char('x'));
+    const QString emojis = QString(120, QChar(0x263A)) + QStringLiteral("\r\n");
+    const std::pair<QString, QString> pastes[] = {
+        {QStringLiteral("first line\r\nsecond line"), QStringLiteral("first line")},
+        {QStringLiteral("one\ntwo"), QStringLiteral("one")},
+        {longLine + QStringLiteral("\r\nmore"), longLine.left(100)},
+        {emojis, emojis.left(100)},
+    };
+    for (const auto& [clipboard, taken] : pastes) {
+        QGuiApplication::clipboard()->setText(clipboard);
+        session.PasteAsNewPending = true;
+        const auto pasted = open();
+        EXPECT_EQ(pasted->txtPassword->text(), taken);
+        pasted->cmdCancel->click();
+    }
+    const auto typed = open();
+    typed->txtPassword->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("first line\r\nsecond line"));
+    QTest::keyClick(typed->txtPassword, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(typed->txtPassword->text(), QStringLiteral("first line"));
+    QGuiApplication::clipboard()->setText(longLine);
+    QTest::keyClick(typed->txtPassword, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(typed->txtPassword->text(), QStringLiteral("first line"));
 }
 
 TEST_F(NewPasswordTest, AFailedWriteLeavesEveryEntryAsItWas)

@@ -35,9 +35,9 @@ std::string fileBytes(const std::filesystem::path& file)
 
 class StartupTest : public GuiTest {
 protected:
-    std::unique_ptr<TfrmMain> start()
+    std::unique_ptr<TfrmMain> start(const std::filesystem::path& executable = KEYSTEAD_EXECUTABLE)
     {
-        Startup startup(session, storeFile, KEYSTEAD_EXECUTABLE);
+        Startup startup(session, storeFile, executable);
         auto frmMain = startup.Execute();
         exitCode = startup.exitCode();
         return frmMain;
@@ -161,6 +161,24 @@ TEST_F(StartupTest, CurrentDataIsNotUpgradedAgain)
     expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
     EXPECT_NE(start(), nullptr);
     EXPECT_EQ(openStore()->ReadString("Anna", "System1", ""), entry);
+}
+
+TEST_F(StartupTest, AnUnreadableVersionBlockStampsTheCompiledVersionSoNoUpgradeComesAgain)
+{
+    addEarlierEntries(0);
+    expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
+    script.question(kUpgradeQuestion, MessageResult::Yes);
+    ASSERT_NE(start(folder.path() / "no-version-block"), nullptr);
+    EXPECT_EQ(session.ProgramVersion, "3.4.0.56");
+    EXPECT_EQ(openStore()->ReadInteger("Anna", "MajorVersion", 0), 3);
+    EXPECT_EQ(openStore()->ReadInteger("Anna", "MinorVersion", 0), 4);
+
+    // The next logon goes straight on: the descriptions are not encrypted a second time.
+    const auto upgraded = sectionValues("Anna");
+    expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
+    ASSERT_NE(start(folder.path() / "no-version-block"), nullptr);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(openStore()->ReadString("Anna", "System1", ""), upgraded.at("System1"));
 }
 
 TEST_F(StartupTest, AStoreThatCannotBeOpenedIsToldAndLeftAsItWas)

@@ -117,7 +117,7 @@ TEST_F(EntryStoreTest, RewriteWritesOrDeletesEachValueOfTheEntryOnly) {
     addNumbered(2);
     const StoredEntry second = entries.read(2);
     const StoredEntry written =
-        entries.rewrite(diamond, 1, {" renamed ", "  ", "new pw", "\r\n", "", ""});
+        entries.rewrite(diamond, 1, {" renamed ", "  ", "new pw", "\r\n", "", ""}, entries.read(1));
     EXPECT_EQ(written, entries.read(1));
     EXPECT_EQ(plain("System1"), "renamed");
     EXPECT_EQ(plain("Password1"), "new pw");
@@ -127,7 +127,7 @@ TEST_F(EntryStoreTest, RewriteWritesOrDeletesEachValueOfTheEntryOnly) {
     EXPECT_EQ(entries.read(2), second);
     EXPECT_EQ(total(), 2);
 
-    entries.rewrite(diamond, 1, {"renamed", "me", "pw", " note ", "7", "1"});
+    entries.rewrite(diamond, 1, {"renamed", "me", "pw", " note ", "7", "1"}, entries.read(1));
     EXPECT_EQ(plain("Username1"), "me");
     EXPECT_EQ(plain("Comments1"), " note ");
     EXPECT_EQ(raw("Expiration1"), "7");
@@ -139,8 +139,10 @@ TEST_F(EntryStoreTest, AnEntryThatDoesNotExistIsNeitherRewrittenNorDeleted) {
     addNumbered(2);
     const auto before = store->readSectionValues(kUser);
     for (const int n : {0, -1, 3}) {
-        EXPECT_THROW(entries.rewrite(diamond, n, {"x", "", "pw", "", "", ""}), KeysteadError) << n;
-        EXPECT_THROW(entries.remove(n), KeysteadError) << n;
+        EXPECT_THROW(entries.rewrite(diamond, n, {"x", "", "pw", "", "", ""}, entries.read(n)),
+                     KeysteadError)
+            << n;
+        EXPECT_THROW(entries.remove(n, entries.read(n)), KeysteadError) << n;
     }
     const auto after = store->readSectionValues(kUser);
     ASSERT_EQ(after.size(), before.size());
@@ -153,11 +155,12 @@ TEST_F(EntryStoreTest, AnEntryThatDoesNotExistIsNeitherRewrittenNorDeleted) {
 
 TEST_F(EntryStoreTest, DeletingEntryTwoOfFourMovesTheLaterEntriesDownUnchanged) {
     addNumbered(4);
-    entries.rewrite(diamond, 3, {"system 3", "", "password 3", "", "", ""});   // no comments
+    // No comments.
+    entries.rewrite(diamond, 3, {"system 3", "", "password 3", "", "", ""}, entries.read(3));
     const auto before = entries.readAll();
     ASSERT_FALSE(before[1].comments.empty());
 
-    entries.remove(2);
+    entries.remove(2, entries.read(2));
     EXPECT_EQ(entries.readAll(), (std::vector<StoredEntry>{before[0], before[2], before[3]}));
     // Entry 3 had no comments, so entry 2 has none now, though the deleted entry 2 had.
     EXPECT_EQ(raw("Comments2"), "<absent>");
@@ -174,14 +177,14 @@ TEST_F(EntryStoreTest, DeletingEntryTwoOfFourMovesTheLaterEntriesDownUnchanged) 
 TEST_F(EntryStoreTest, DeletingTheLastEntryLeavesTheOthersAsTheyWere) {
     addNumbered(3);
     const auto before = entries.readAll();
-    entries.remove(3);
+    entries.remove(3, entries.read(3));
     EXPECT_EQ(entries.readAll(), (std::vector<StoredEntry>{before[0], before[1]}));
     expectNumbering();
 }
 
 TEST_F(EntryStoreTest, DeletingTheOnlyEntryLeavesNoEntryValue) {
     addNumbered(1);
-    entries.remove(1);
+    entries.remove(1, entries.read(1));
     EXPECT_EQ(total(), 0);
     EXPECT_EQ(state.PasswordCount, 0);
     EXPECT_TRUE(entries.readAll().empty());
@@ -207,10 +210,10 @@ TEST_F(EntryStoreTest, DeleteAllRemovesEveryEntryValueAndKeepsTheSettings) {
                                                  "TotalPasswords"}));
 }
 
-TEST_F(EntryStoreTest, ReadAllReadsEntriesUpToTheCountOnly) {
+TEST_F(EntryStoreTest, ReadAllReadsEveryEntryPresentAndNothingAboveIt) {
     addNumbered(3);
-    entries.rewrite(diamond, 2, {"bare", "", "pw", "", "", ""});
-    store->WriteString(kUser, "System4", "beyond the count");
+    entries.rewrite(diamond, 2, {"bare", "", "pw", "", "", ""}, entries.read(2));
+    store->WriteString(kUser, "Comments5", "left by a broken-off change");
     const auto all = entries.readAll();
     ASSERT_EQ(all.size(), 3U);
     for (int n = 1; n <= 3; ++n) {
@@ -220,13 +223,55 @@ TEST_F(EntryStoreTest, ReadAllReadsEntriesUpToTheCountOnly) {
     EXPECT_EQ(diamond.DecryptCipherString(all[2].system), "system 3");
 }
 
+// A damaged count neither hides entries nor lets a new one overwrite them, and nothing is sized
+// by it.
+TEST_F(EntryStoreTest, ADamagedTotalPasswordsGivesWayToTheEntriesPresent) {
+    addNumbered(2);
+    store->WriteString(kUser, "Password2000000000", "a damaged ident");
+    for (const char* damaged : {"two", "-3", "1", "2147483647", "3000000", ""}) {
+        store->WriteString(kUser, "TotalPasswords", damaged);
+        EXPECT_EQ(entries.readAll().size(), 2U) << damaged;
+        EXPECT_EQ(entries.count(), 2) << damaged;
+    }
+    store->WriteString(kUser, "TotalPasswords", "two");
+    EXPECT_EQ(entries.append(diamond, {"third", "", "pw", "", "", ""}), 3);
+    EXPECT_EQ(plain("System1"), "system 1");
+    EXPECT_EQ(plain("System2"), "system 2");
+    EXPECT_EQ(raw("TotalPasswords"), "3");
+
+    store->WriteString(kUser, "TotalPasswords", "2147483647");
+    entries.remove(1, entries.read(1));
+    EXPECT_EQ(raw("TotalPasswords"), "2");
+    EXPECT_EQ(plain("System2"), "third");
+    EXPECT_EQ(raw("Password2000000000"), "a damaged ident");
+}
+
+TEST_F(EntryStoreTest, ACommandOnAnEntryAnotherInstanceChangedChangesNothing) {
+    addNumbered(3);
+    const StoredEntry seen = entries.read(2);
+    // Another instance deletes entry 1: entry 2 is now what was entry 3.
+    SessionState other = state;
+    EntryStore(*store, other).remove(1, entries.read(1));
+    const auto before = store->readSectionValues(kUser);
+    EXPECT_THROW(entries.rewrite(diamond, 2, {"x", "", "pw", "", "", ""}, seen), EntryChangedError);
+    EXPECT_THROW(entries.rename(diamond, 2, "x", seen), EntryChangedError);
+    EXPECT_THROW(entries.remove(2, seen), EntryChangedError);
+    // Entry 3 is gone altogether.
+    EXPECT_THROW(entries.remove(3, seen), EntryChangedError);
+    const auto after = store->readSectionValues(kUser);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].value, before[i].value) << after[i].ident;
+    }
+}
+
 TEST_F(EntryStoreTest, ADeleteInsideASessionLeftByAnExceptionChangesNothing) {
     addNumbered(3);
     const auto before = entries.readAll();
     EXPECT_THROW(
         {
             StoreSession session(*store);
-            entries.remove(1);
+            entries.remove(1, entries.read(1));
             throw std::runtime_error("handler failed");
         },
         std::runtime_error);
