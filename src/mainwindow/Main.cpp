@@ -584,10 +584,9 @@ void TfrmMain::showNotes(int row)
 {
     setNotesText({});
     reComments->setCurrentCharFormat(QTextCharFormat());
-    const int n = model_->row(row).entryNumber;
-    StoreSession session(*store_);
-    const std::string stored = store_->ReadString(session_.CurrentUsername, "Comments" + std::to_string(n), "");
-    session.close();
+    // The comments the row was read with: read again by number, a list another instance has
+    // renumbered since would show the notes of another entry under this one.
+    const std::string& stored = model_->row(row).stored.comments;
     const bool plain = session_.ShowPasswordsOn || settings_.showComments;
     reComments->setCommentText(plain ? Diamond1.DecryptCipherString(stored) : stored);
 }

@@ -233,6 +233,15 @@ TEST_F(EntryCommandsTest, CommandsOnARowAnotherInstanceRenumberedChangeNothingAn
     EXPECT_EQ(captions(), (QStringList{"Yankee", "Zulu"}));
 }
 
+TEST_F(EntryCommandsTest, ARowRenumberedElsewhereShowsItsOwnNotes)
+{
+    deleteElsewhere("Bank");   // Alpha's notes move down to the number the list gives Shop
+    selectRow(QStringLiteral("Shop"));
+    EXPECT_EQ(frmMain->notesText(), "");
+    selectRow(QStringLiteral("Alpha"));
+    EXPECT_EQ(frmMain->notesText(), "alpha notes");
+}
+
 TEST_F(EntryCommandsTest, CutCopiesThenDeletesAndAsksForThePasswordOnce)
 {
     hidePasswordsBehindThePrompt();
