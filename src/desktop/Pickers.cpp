@@ -48,8 +48,9 @@ QString showFolderPicker(QWidget* owner, const QString& start)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
-    if (!start.isEmpty() && QDir(start).exists())
-        dialog.setDirectory(start);
+    // The folder chosen before, or else the user's own folder rather than wherever the program
+    // was started.
+    dialog.setDirectory(!start.isEmpty() && QDir(start).exists() ? start : QDir::homePath());
     if (owner != nullptr) {
         const QRect around = owner->window()->frameGeometry();
         dialog.adjustSize();
