@@ -14,11 +14,14 @@
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/WaitCursor.h"
+#include "exchange/ExportPath.h"
 #include "exchange/Print.h"
 #include "mainwindow/PasswordListModel.h"
 #include "store/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/OptionsCommand.h"
 #include "mainwindow/QuickViewOpener.h"
+#include "mainwindow/TrayMinimize.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
 #include "store/KeysteadError.h"
@@ -30,8 +33,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -66,12 +67,6 @@ QAction* makeToolButton(QToolBar& bar, const char* name, const QString& hint, co
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     return action;
-}
-
-std::string folderOf(const std::string& programFile)
-{
-    const QString folder = QFileInfo(QFile::decodeName(programFile.c_str())).absolutePath();
-    return QFile::encodeName(QDir::toNativeSeparators(folder) + QDir::separator()).toStdString();
 }
 
 bool clipboardHoldsText()
@@ -111,7 +106,9 @@ char SystemDateSeparator()
 TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile, QWidget* parent, Clock clock)
     : QMainWindow(parent), session_(session), store_(RegistryStore::OpenFile(storeFile)), clock_(clock),
       model_(new PasswordListModel(this)),
-      exportCommands_(std::make_unique<ExportCommands>(*this, session_, *store_, settings_.autoExportPath))
+      exportCommands_(std::make_unique<ExportCommands>(*this, session_, *store_, settings_.autoExportPath)),
+      // The default export folder must be writable; the program's own folder is not once installed.
+      programFolder_(storeFile.parent_path().string() + "/")
 {
     setObjectName(QStringLiteral("frmMain"));
     buildControls();
@@ -123,6 +120,12 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
     auto* quickView = new TQuickViewOpener(session_, *store_, *this, *lvPasswords, *this);
     connect(mnuViewQuickview, &QAction::triggered, quickView, &TQuickViewOpener::mnuViewQuickviewClick);
+    auto* options = new TOptionsCommand(
+        session_, *store_, settings_, *lvPasswords, *reComments, [this] { return ProtectionCheck(); },
+        [this] { LoadPasswordList(); }, *this);
+    connect(mnuViewOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
+    connect(tbOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
+    new TTrayMinimize(session_, settings_, *tbShowPasswords, *this);
 }
 
 TfrmMain::~TfrmMain()
@@ -444,9 +447,6 @@ void TfrmMain::connectEditCommands()
 
 void TfrmMain::FormCreate()
 {
-    programFolder_ = folderOf(session_.ProgramExeName.empty()
-                                  ? QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()
-                                  : session_.ProgramExeName);
     bool detailsStyle = true;
     std::string lastUsedText;
     dateSeparator_ = SystemDateSeparator();
@@ -494,14 +494,12 @@ void TfrmMain::checkAutoExportPath()
 {
     if (!settings_.autoExport)
         return;
-    // Only a full path names a folder: a bare file name would land wherever the program started.
-    const QFileInfo path(toQString(settings_.autoExportPath));
-    if (path.isAbsolute() && path.dir().exists())
+    if (ExportFolderExists(settings_.autoExportPath))
         return;
     showWarning(this, QStringLiteral("The auto-export path is invalid or missing. The path will be changed to the "
                                      "Keystead application directory. Please make corrections in the Options/Export "
                                      "dialog box."));
-    settings_.autoExportPath = programFolder_ + "password.txt";
+    settings_.autoExportPath = programFolder_ + kReplacedExportFileName;
     runGuarded(this, [this] {
         store_->WriteString(session_.CurrentUsername, "AutoExportPath", settings_.autoExportPath);
     });

@@ -67,6 +67,18 @@ std::optional<ColorValue> ReadColorText(std::string_view text)
     return std::nullopt;
 }
 
+std::string WriteColorText(ColorValue value)
+{
+    for (const NamedColor& color : kNamedColors)
+        if (color.value == value)
+            return std::string(color.name);
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "$";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += kDigits[(value >> shift) & 0xFU];
+    return text;
+}
+
 ColorValue ReadUrlColor(std::string_view text)
 {
     return ReadColorText(text).value_or(kHighlightColor);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace keystead {
@@ -21,6 +22,10 @@ std::optional<int> SystemColorIndex(ColorValue value);
 
 // Nothing when the text is neither a name of the table nor an integer.
 std::optional<ColorValue> ReadColorText(std::string_view text);
+
+// The stored form of a value: its name when the table has one, otherwise "$" and its 32 bits in
+// eight upper-case hexadecimal digits.
+std::string WriteColorText(ColorValue value);
 
 // The link colour of the notes pane: text that is no colour falls back to "clHighlight".
 ColorValue ReadUrlColor(std::string_view text);

@@ -46,14 +46,40 @@ MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, con
     s.minimizeToTray = store.ReadBool(user, "MinimizeToTray", s.minimizeToTray);
     s.passwordProtectTray = store.ReadBool(user, "PasswordProtectTray", s.passwordProtectTray);
     s.autoExport = store.ReadBool(user, "AutoExport", s.autoExport);
-    s.autoExportPath = store.ReadString(user, "AutoExportPath", programFolder + "passwords.txt");
+    s.autoExportPath = store.ReadString(user, "AutoExportPath", programFolder + kAutoExportFileName);
     s.urlColor = store.ReadString(user, "URLColor", s.urlColor);
     s.alwaysOnTop = store.ReadBool(user, "AlwaysOnTop", s.alwaysOnTop);
     s.listFontName = store.ReadString(user, "ListFontName", s.listFontName);
     s.notesFontName = store.ReadString(user, "NotesFontName", s.notesFontName);
     s.listFontSize = store.ReadInteger(user, "ListFontSize", s.listFontSize);
     s.notesFontSize = store.ReadInteger(user, "NotesFontSize", s.notesFontSize);
+    s.fancyLogon = store.ReadBool("Options", "FancyLogon", s.fancyLogon);
+    s.useLastUsername = store.ReadBool("Options", "UseLastUsername", s.useLastUsername);
     return s;
+}
+
+void WriteMainSettings(RegistryStore& store, const std::string& user, const MainSettings& settings,
+                       const std::string& lastUsername)
+{
+    store.WriteInteger(user, "SortColumn", settings.sortColumn);
+    store.WriteBool(user, "DeleteWarning", settings.deleteWarning);
+    store.WriteBool("Options", "FancyLogon", settings.fancyLogon);
+    store.WriteBool(user, "AutoExport", settings.autoExport);
+    store.WriteBool(user, "ShowSystem", settings.showSystem);
+    store.WriteBool(user, "ShowComments", settings.showComments);
+    store.WriteBool(user, "ProtectToggle", settings.protectToggle);
+    store.WriteBool(user, "ClearClipboard", settings.clearClipboard);
+    store.WriteBool("Options", "UseLastUsername", settings.useLastUsername);
+    store.WriteBool(user, "ShowGridlines", settings.showGridlines);
+    store.WriteBool(user, "MinimizeToTray", settings.minimizeToTray);
+    store.WriteBool(user, "PasswordProtectTray", settings.passwordProtectTray);
+    store.WriteString(user, "AutoExportPath", settings.autoExportPath);
+    store.WriteString(user, "ListFontName", settings.listFontName);
+    store.WriteString(user, "NotesFontName", settings.notesFontName);
+    store.WriteInteger(user, "ListFontSize", settings.listFontSize);
+    store.WriteInteger(user, "NotesFontSize", settings.notesFontSize);
+    store.WriteString(user, "URLColor", settings.urlColor);
+    store.WriteString("Options", "LastUsername", lastUsername);
 }
 
 bool ReadDetailsViewStyle(RegistryStore& store)

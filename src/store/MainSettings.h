@@ -1,6 +1,7 @@
 #pragma once
-// The logged-on user's settings as the main window keeps them in memory, read once when the
-// window is created, each with its default when the store has no value.
+// The settings as the main window keeps them in memory: read once when the window is created,
+// each with its default when the store has no value, and written back together by the options
+// dialog.
 
 #include <string>
 
@@ -36,7 +37,15 @@ struct MainSettings {
     int listFontSize = 8;
     std::string notesFontName = "MS Sans Serif";
     int notesFontSize = 8;
+    // In "Options", shared by every user; they take effect at the next start.
+    bool fancyLogon = true;
+    bool useLastUsername = false;
 };
+
+// The file name of the automatic export in the program's folder, and the one that replaces an
+// unusable path.
+inline constexpr char kAutoExportFileName[] = "passwords.txt";
+inline constexpr char kReplacedExportFileName[] = "password.txt";
 
 // The largest extent a window can have (Qt's limit for a widget's size). A stored position or size
 // is held within it before use, so that placing a window, which adds position and size, cannot
@@ -52,6 +61,11 @@ MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int
 // The settings from "ShowPasswords" to "AlwaysOnTop", in that order, then the fonts; a sort column
 // outside 0 to 2 reads as 0. programFolder ends in the path separator.
 MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, const std::string& programFolder);
+
+// Every setting the options dialog edits, in the order the dialog writes them; lastUsername goes
+// to "Options" last. The caller holds the store session that makes them one write.
+void WriteMainSettings(RegistryStore& store, const std::string& user, const MainSettings& settings,
+                       const std::string& lastUsername);
 
 // 0 List, anything else Details; kept in "Options" for every user of the machine.
 bool ReadDetailsViewStyle(RegistryStore& store);

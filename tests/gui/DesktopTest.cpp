@@ -1,11 +1,14 @@
-// The shared pieces of the forms: text conversion, the general error display and the help.
+// The shared pieces of the forms: text conversion, the general error display, the help and the
+// tray icon component.
 
 #include "GuiTest.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/HelpWindow.h"
+#include "desktop/TBNArea.h"
 #include "desktop/TextConversion.h"
 #include "store/KeysteadError.h"
 
+#include <QMenu>
 #include <QTextBrowser>
 #include <QWidget>
 
@@ -86,6 +89,29 @@ TEST(HelpTest, AMissingTopicSaysSo)
     const auto* help = owner.findChild<THelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->txtTopic->toPlainText().contains(QStringLiteral("not available")));
+}
+
+// The tip must fit the tray's record; a vetoed change keeps the old value; a destroyed menu is no
+// longer offered.
+TEST(TBNAreaTest, TipLimitVetoAndDestroyedMenu)
+{
+    TTBNArea area(nullptr);
+    area.setTip(QString(70, QLatin1Char('x')));
+    EXPECT_EQ(area.Tip().size(), TTBNArea::kTipLimit);
+
+    QObject::connect(&area, &TTBNArea::OnChanging, [](TTBNArea*, TChangeKind kind, bool& allow) {
+        allow = kind != TChangeKind::Tip;
+    });
+    area.setTip(QStringLiteral("Keystead"));
+    EXPECT_EQ(area.Tip().size(), TTBNArea::kTipLimit);
+
+    int rightClicks = 0;
+    QObject::connect(&area, &TTBNArea::OnRightClick, [&rightClicks] { ++rightClicks; });
+    auto menu = std::make_unique<QMenu>();
+    area.PopupMenuR = menu.get();
+    menu.reset();
+    area.RightClick();
+    EXPECT_EQ(rightClicks, 1);
 }
 
 }  // namespace

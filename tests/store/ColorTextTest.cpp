@@ -1,5 +1,5 @@
-// Reading colour text: names in any case, "$" hexadecimal, signed decimal, and the fallback of
-// the link colour.
+// Colour text: names in any case, "$" hexadecimal, signed decimal, the fallback of the link
+// colour, and the written form.
 
 #include "store/ColorText.h"
 
@@ -31,6 +31,19 @@ TEST(ColorTextTest, TextThatIsNoColourGivesTheDefaultLinkColour)
         EXPECT_EQ(ReadUrlColor(bad), kHighlightColor) << bad;
     }
     EXPECT_EQ(ReadUrlColor("clLime"), 0x00FF00U);
+}
+
+// A colour read back from its written text is the same colour; a lower-case name comes back in
+// the table's spelling, and a colour of the colour dialog takes a basic name only when it is one.
+TEST(ColorTextTest, WrittenTextReadsBackAsTheSameColour)
+{
+    EXPECT_EQ(WriteColorText(*ReadColorText("clhighlight")), "clHighlight");
+    EXPECT_EQ(WriteColorText(0x0000FFU), "clRed");
+    EXPECT_EQ(WriteColorText(0x1FFFFFFFU), "clNone");
+    EXPECT_EQ(WriteColorText(0x00FF8040U), "$00FF8040");
+    EXPECT_EQ(WriteColorText(0x8000001FU), "$8000001F");
+    for (const ColorValue value : {0x000000U, 0xC0C0C1U, 0x80000018U, 0xABCDEFU, 0xFFFFFFFFU})
+        EXPECT_EQ(ReadColorText(WriteColorText(value)), value) << WriteColorText(value);
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+#include "desktop/BrowseFolder.h"
+
+#include "desktop/Pickers.h"
+
+#include <QWidget>
+
+namespace keystead {
+
+TBrowseFolder::TBrowseFolder(QWidget* owner) : QObject(owner), owner_(owner) {}
+
+bool TBrowseFolder::Execute()
+{
+    const QString chosen = showFolderPicker(owner_, Directory);
+    if (chosen.isEmpty())
+        return false;
+    Directory = chosen;
+    return true;
+}
+
+}  // namespace keystead

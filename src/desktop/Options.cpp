@@ -1,0 +1,445 @@
+#include "desktop/Options.h"
+
+#include "desktop/BrowseFolder.h"
+#include "desktop/DialogFont.h"
+#include "desktop/ErrorDisplay.h"
+#include "desktop/HelpWindow.h"
+#include "desktop/KeyPreview.h"
+#include "desktop/MessageBox.h"
+#include "desktop/PaletteColor.h"
+#include "desktop/Pickers.h"
+#include "desktop/TextConversion.h"
+#include "desktop/WindowPlacement.h"
+#include "exchange/ExportPath.h"
+#include "store/ColorText.h"
+#include "store/MainSettings.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <vector>
+
+namespace keystead {
+namespace {
+
+constexpr int kOptionsHelpTopic = 9000;
+constexpr char kHelpContext[] = "helpContext";
+constexpr QPoint kPanelPlace(32, 48);
+constexpr QSize kPanelSize(305, 187);
+constexpr int kEditHeight = 21;
+
+QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QPoint at)
+{
+    auto* box = new QCheckBox(caption, &panel);
+    box->setObjectName(QLatin1String(name));
+    box->move(at);
+    box->adjustSize();
+    return box;
+}
+
+QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at)
+{
+    auto* label = new QLabel(caption, &panel);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* addButton(QWidget& parent, const char* name, const QString& caption, QRect place)
+{
+    auto* button = new QPushButton(caption, &parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    // Enter and Escape do nothing by themselves in this dialog.
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The font boxes only show the font; it changes through "Set Font".
+QLineEdit* addFontBox(QWidget& panel, const char* name, QRect place)
+{
+    auto* box = new QLineEdit(&panel);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(place);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QWidget* addPanel(QWidget& dialog, const char* name)
+{
+    auto* panel = new QWidget(&dialog);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(QRect(kPanelPlace, kPanelSize));
+    panel->hide();
+    return panel;
+}
+
+// The colour dialog gives plain RGB: 0x00BBGGRR.
+ColorValue rgbValue(const QColor& color)
+{
+    return static_cast<ColorValue>(color.red()) | (static_cast<ColorValue>(color.green()) << 8) |
+           (static_cast<ColorValue>(color.blue()) << 16);
+}
+
+int pointSize(const QFont& font)
+{
+    return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTarget& target, QColor& lastColor,
+                         QWidget* parent)
+    : QDialog(parent), tabOptions(new QTabWidget(this)), session_(session), store_(store), target_(target),
+      lastColor_(lastColor)
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Options"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    useDialogFont(*this);
+
+    tabOptions->setObjectName(QStringLiteral("tabOptions"));
+    tabOptions->setGeometry(8, 8, 345, 241);
+    for (const char* caption : {"General", "Fonts", "Export", "Security", "Tray Icon"})
+        tabOptions->addTab(new QWidget(tabOptions), QLatin1String(caption));
+    pnlGeneral = addPanel(*this, "pnlGeneral");
+    pnlFonts = addPanel(*this, "pnlFonts");
+    pnlExport = addPanel(*this, "pnlExport");
+    pnlSecurity = addPanel(*this, "pnlSecurity");
+    pnlTrayIcon = addPanel(*this, "pnlTrayIcon");
+    buildGeneral();
+    buildFonts();
+    buildExport();
+    buildSecurity();
+    buildTrayIcon();
+    cmdDone = addButton(*this, "cmdDone", QStringLiteral("&Done"), {184, 257, 81, 25});
+    cmdCancel = addButton(*this, "cmdCancel", QStringLiteral("&Cancel"), {272, 257, 81, 25});
+    bfBrowse = new TBrowseFolder(this);
+    setHelpContexts();
+
+    connect(tabOptions, &QTabWidget::currentChanged, this, &TfrmOptions::tabOptionsChange);
+    connect(chkAutoExport, &QCheckBox::clicked, this, &TfrmOptions::chkAutoExportClick);
+    connect(chkMinimizeToTray, &QCheckBox::clicked, this, &TfrmOptions::chkMinimizeToTrayClick);
+    connect(cmdListFont, &QPushButton::clicked, this, &TfrmOptions::cmdListFontClick);
+    connect(cmdNotesFont, &QPushButton::clicked, this, &TfrmOptions::cmdNotesFontClick);
+    connect(cmdBrowse, &QPushButton::clicked, this, &TfrmOptions::cmdBrowseClick);
+    connect(cmdDone, &QPushButton::clicked, this, &TfrmOptions::cmdDoneClick);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    pnlColor->installEventFilter(this);
+    new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
+    FormCreate();
+}
+
+void TfrmOptions::buildGeneral()
+{
+    rgSort = new QGroupBox(QStringLiteral("Sort password list by:"), pnlGeneral);
+    rgSort->setObjectName(QStringLiteral("rgSort"));
+    rgSort->setGeometry(0, 0, kPanelSize.width(), 68);
+    rgSortItems = new QButtonGroup(rgSort);
+    const char* const items[] = {"Description column", "Username column", "Password column"};
+    for (int index = 0; index < 3; ++index) {
+        auto* item = new QRadioButton(QLatin1String(items[index]), rgSort);
+        // Two columns, filled top to bottom.
+        item->move(index < 2 ? 10 : 156, index % 2 == 0 ? 20 : 42);
+        item->adjustSize();
+        rgSortItems->addButton(item, index);
+    }
+    chkWarn = addCheck(*pnlGeneral, "chkWarn", QStringLiteral("Warn before deleting passwords"), {0, 78});
+    chkPlain = addCheck(*pnlGeneral, "chkPlain", QStringLiteral("Plain logon dialog box"), {0, 100});
+    chkGridlines =
+        addCheck(*pnlGeneral, "chkGridlines", QStringLiteral("Display gridlines in password list"), {0, 122});
+    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155});
+    Label6->setObjectName(QStringLiteral("Label6"));
+    pnlColor = new QFrame(pnlGeneral);
+    pnlColor->setObjectName(QStringLiteral("pnlColor"));
+    pnlColor->setFrameShape(QFrame::Panel);
+    pnlColor->setFrameShadow(QFrame::Sunken);
+    pnlColor->setGeometry(Label6->geometry().right() + 10, 150, 41, 23);
+    pnlColor->setAutoFillBackground(true);
+    pnlColor->setCursor(Qt::PointingHandCursor);
+}
+
+void TfrmOptions::buildFonts()
+{
+    addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0});
+    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0});
+    txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kEditHeight});
+    txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kEditHeight});
+    cmdListFont = addButton(*pnlFonts, "cmdListFont", QStringLiteral("Set Font"), {240, 14, 65, 25});
+    addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56});
+    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56});
+    txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kEditHeight});
+    txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kEditHeight});
+    cmdNotesFont = addButton(*pnlFonts, "cmdNotesFont", QStringLiteral("Set Font"), {240, 70, 65, 25});
+}
+
+void TfrmOptions::buildExport()
+{
+    chkAutoExport =
+        addCheck(*pnlExport, "chkAutoExport", QStringLiteral("Automatically export passwords on exit:"), {0, 0});
+    txtExportPath = new QLineEdit(pnlExport);
+    txtExportPath->setObjectName(QStringLiteral("txtExportPath"));
+    txtExportPath->setGeometry(0, 26, 264, kEditHeight);
+    cmdBrowse = addButton(*pnlExport, "cmdBrowse", QStringLiteral("..."), {270, 24, 35, 25});
+}
+
+void TfrmOptions::buildSecurity()
+{
+    Label1 = new QLabel(QStringLiteral("Display the following fields in plain text when 'Show Passwords' is toggled off:"),
+                        pnlSecurity);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setGeometry(0, 0, kPanelSize.width(), 30);
+    chkDescription = addCheck(*pnlSecurity, "chkDescription", QStringLiteral("Description"), {16, 34});
+    chkComments = addCheck(*pnlSecurity, "chkComments", QStringLiteral("Comments"), {16, 56});
+    chkProtectToggle = addCheck(*pnlSecurity, "chkProtectToggle",
+                                QStringLiteral("Password protect when 'Show Passwords' is off"), {0, 88});
+    chkClear = addCheck(*pnlSecurity, "chkClear", QStringLiteral("Clear clipboard contents on exit"), {0, 110});
+    chkUseLastUsername = addCheck(*pnlSecurity, "chkUseLastUsername",
+                                  QStringLiteral("Remember last used username when logging on"), {0, 132});
+}
+
+void TfrmOptions::buildTrayIcon()
+{
+    chkMinimizeToTray = addCheck(*pnlTrayIcon, "chkMinimizeToTray", QStringLiteral("Minimize to Taskbar Tray"), {0, 0});
+    chkPasswordProtectTray = addCheck(*pnlTrayIcon, "chkPasswordProtectTray",
+                                      QStringLiteral("Password protect when in Taskbar Tray"), {16, 22});
+}
+
+// What's This? finds a control's topic here.
+void TfrmOptions::setHelpContexts()
+{
+    const std::pair<std::vector<QWidget*>, int> contexts[] = {
+        {{rgSort}, 9001},
+        {{chkWarn}, 9002},
+        {{chkPlain}, 9003},
+        {{chkGridlines}, 9004},
+        {{Label6, pnlColor}, 9005},
+        {{txtListFont, txtListFontSize, cmdListFont}, 9006},
+        {{txtNotesFont, txtNotesFontSize, cmdNotesFont}, 9007},
+        {{chkAutoExport}, 9008},
+        {{txtExportPath, cmdBrowse}, 9009},
+        {{Label1}, 9010},
+        {{chkDescription}, 9011},
+        {{chkComments}, 9012},
+        {{chkProtectToggle}, 9013},
+        {{chkClear}, 9014},
+        {{chkUseLastUsername}, 9015},
+        {{chkMinimizeToTray}, 9016},
+        {{chkPasswordProtectTray}, 9017},
+    };
+    for (const auto& [controls, context] : contexts)
+        for (QWidget* control : controls)
+            control->setProperty(kHelpContext, context);
+    for (QAbstractButton* item : rgSortItems->buttons())
+        item->setProperty(kHelpContext, 9001);
+}
+
+void TfrmOptions::FormCreate()
+{
+    setFixedSize(tabOptions->width() + 18, cmdDone->geometry().bottom() + 1 + tabOptions->y() - 1);
+    centerOnScreen(*this);
+    tabOptions->setCurrentIndex(0);
+    pnlGeneral->show();
+
+    const MainSettings& s = target_.settings();
+    openingSortColumn_ = s.sortColumn;
+    openingShowSystem_ = s.showSystem;
+    openingShowComments_ = s.showComments;
+
+    rgSortItems->button(s.sortColumn)->setChecked(true);
+    chkWarn->setChecked(s.deleteWarning);
+    chkDescription->setChecked(s.showSystem);
+    chkComments->setChecked(s.showComments);
+    chkProtectToggle->setChecked(s.protectToggle);
+    chkClear->setChecked(s.clearClipboard);
+    chkUseLastUsername->setChecked(s.useLastUsername);
+    chkGridlines->setChecked(s.showGridlines);
+    chkPlain->setChecked(!s.fancyLogon);
+
+    chkMinimizeToTray->setChecked(s.minimizeToTray);
+    chkPasswordProtectTray->setChecked(s.minimizeToTray && s.passwordProtectTray);
+    chkPasswordProtectTray->setEnabled(s.minimizeToTray);
+
+    chkAutoExport->setChecked(s.autoExport);
+    chkAutoExportClick();
+    // As stored: on a file system where case counts, another case names another file.
+    txtExportPath->setText(toQString(s.autoExportPath));
+
+    txtListFont->setText(toQString(s.listFontName));
+    txtNotesFont->setText(toQString(s.notesFontName));
+    txtListFontSize->setText(QString::number(s.listFontSize));
+    txtNotesFontSize->setText(QString::number(s.notesFontSize));
+
+    const ColorValue color = ReadUrlColor(s.urlColor);
+    urlColor_ = WriteColorText(color);
+    setColor(ResolveColor(color, palette()));
+}
+
+void TfrmOptions::tabOptionsChange(int index)
+{
+    QWidget* const panels[] = {pnlGeneral, pnlFonts, pnlExport, pnlSecurity, pnlTrayIcon};
+    panels[shownPanel_]->hide();
+    shownPanel_ = index;
+    panels[shownPanel_]->show();
+}
+
+void TfrmOptions::chkAutoExportClick()
+{
+    const bool on = chkAutoExport->isChecked();
+    txtExportPath->setEnabled(on);
+    cmdBrowse->setEnabled(on);
+    QPalette colours = txtExportPath->palette();
+    colours.setColor(QPalette::Base, palette().color(on ? QPalette::Base : QPalette::Button));
+    txtExportPath->setPalette(colours);
+}
+
+void TfrmOptions::chkMinimizeToTrayClick()
+{
+    const bool on = chkMinimizeToTray->isChecked();
+    chkPasswordProtectTray->setEnabled(on);
+    if (!on)
+        chkPasswordProtectTray->setChecked(false);
+}
+
+// Preset with the font in effect, not a font chosen earlier in this dialog.
+void TfrmOptions::cmdListFontClick()
+{
+    const MainSettings& s = target_.settings();
+    if (const std::optional<QFont> font = showFontPicker(this, QFont(toQString(s.listFontName), s.listFontSize))) {
+        txtListFont->setText(font->family());
+        txtListFontSize->setText(QString::number(pointSize(*font)));
+    }
+}
+
+void TfrmOptions::cmdNotesFontClick()
+{
+    const MainSettings& s = target_.settings();
+    if (const std::optional<QFont> font = showFontPicker(this, QFont(toQString(s.notesFontName), s.notesFontSize))) {
+        txtNotesFont->setText(font->family());
+        txtNotesFontSize->setText(QString::number(pointSize(*font)));
+    }
+}
+
+void TfrmOptions::pnlColorClick()
+{
+    const std::optional<QColor> color = showColorPicker(this, lastColor_);
+    if (!color)
+        return;
+    lastColor_ = *color;
+    urlColor_ = WriteColorText(rgbValue(*color));
+    setColor(*color);
+}
+
+void TfrmOptions::setColor(const QColor& color)
+{
+    QPalette colours = pnlColor->palette();
+    colours.setColor(QPalette::Window, color);
+    pnlColor->setPalette(colours);
+}
+
+void TfrmOptions::cmdBrowseClick()
+{
+    QString fileName = toQString(ExportFileNamePart(toBytes(txtExportPath->text())));
+    if (fileName.isEmpty())
+        fileName = QLatin1String(kReplacedExportFileName);
+    if (!bfBrowse->Execute())
+        return;
+    txtExportPath->setText(toQString(JoinExportPath(toBytes(bfBrowse->Directory), toBytes(fileName))));
+}
+
+bool TfrmOptions::exportPathAccepted()
+{
+    // As typed, whether or not the automatic export is on.
+    switch (CheckExportPath(toBytes(txtExportPath->text()))) {
+    case ExportPathProblem::FileName:
+        refuseInput(*txtExportPath, QStringLiteral("The export filename is invalid."));
+        return false;
+    case ExportPathProblem::Folder:
+        refuseInput(*txtExportPath, QStringLiteral("The export path is invalid."));
+        return false;
+    case ExportPathProblem::None:
+        break;
+    }
+    return true;
+}
+
+void TfrmOptions::takeOver(MainSettings& s) const
+{
+    s.sortColumn = std::max(0, rgSortItems->checkedId());
+    s.deleteWarning = chkWarn->isChecked();
+    s.fancyLogon = !chkPlain->isChecked();
+    s.showSystem = chkDescription->isChecked();
+    s.showComments = chkComments->isChecked();
+    s.protectToggle = chkProtectToggle->isChecked();
+    s.clearClipboard = chkClear->isChecked();
+    s.autoExport = chkAutoExport->isChecked();
+    s.useLastUsername = chkUseLastUsername->isChecked();
+    s.showGridlines = chkGridlines->isChecked();
+    s.minimizeToTray = chkMinimizeToTray->isChecked();
+    s.passwordProtectTray = chkPasswordProtectTray->isChecked();
+    s.autoExportPath = toBytes(txtExportPath->text().trimmed());
+    s.urlColor = urlColor_;
+    s.listFontName = toBytes(txtListFont->text());
+    s.notesFontName = toBytes(txtNotesFont->text());
+    s.listFontSize = txtListFontSize->text().toInt();
+    s.notesFontSize = txtNotesFontSize->text().toInt();
+}
+
+void TfrmOptions::cmdDoneClick()
+{
+    if (!exportPathAccepted())
+        return;
+    MainSettings& s = target_.settings();
+    takeOver(s);
+    target_.applyDisplaySettings();
+    bool written = false;
+    runGuarded(this, [&] {
+        StoreSession session(store_);
+        WriteMainSettings(store_, session_.CurrentUsername, s,
+                          chkUseLastUsername->isChecked() ? session_.CurrentUsername : std::string());
+        session.close();
+        written = true;
+    });
+    // A failed write is shown; the dialog stays open, so that Done can be tried again.
+    if (!written)
+        return;
+    if (s.sortColumn != openingSortColumn_ || s.showSystem != openingShowSystem_ ||
+        s.showComments != openingShowComments_)
+        runGuarded(this, [this] { target_.reloadList(); });
+    target_.markLinks();
+    accept();
+}
+
+bool TfrmOptions::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pnlColor && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        pnlColorClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TfrmOptions::FormKeyUp(QKeyEvent& key)
+{
+    // Escape does not close the dialog: only Cancel and the system menu do.
+    if (key.key() == Qt::Key_Escape)
+        return true;
+    return showHelpOnF1(*this, key, kOptionsHelpTopic);
+}
+
+}  // namespace keystead

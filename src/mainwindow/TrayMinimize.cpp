@@ -1,0 +1,76 @@
+#include "mainwindow/TrayMinimize.h"
+
+#include "desktop/ProtectList.h"
+#include "desktop/TBNArea.h"
+#include "store/MainSettings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace keystead {
+
+TTrayMinimize::TTrayMinimize(SessionState& session, const MainSettings& settings, QAction& tbShowPasswords,
+                             QWidget& mainWindow)
+    : QObject(&mainWindow), TBNArea1(new TTBNArea(this)), popTrayMenu(new QMenu(&mainWindow)),
+      mnuExit(popTrayMenu->addAction(QStringLiteral("Exit"))), session_(session), settings_(settings),
+      tbShowPasswords_(tbShowPasswords), mainWindow_(mainWindow)
+{
+    popTrayMenu->setObjectName(QStringLiteral("popTrayMenu"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    TBNArea1->setEnabled(false);
+    TBNArea1->setIcon(QIcon(QStringLiteral(":/pictures/tray.png")));
+    TBNArea1->setTip(QStringLiteral("Keystead"));
+    TBNArea1->PopupMenuR = popTrayMenu;
+    // Queued: the restore may show the modal prompt, which must not run inside the tray's own
+    // mouse handling.
+    connect(TBNArea1, &TTBNArea::OnLeftClick, this, &TTrayMinimize::TBNArea1LeftClick, Qt::QueuedConnection);
+    connect(mnuExit, &QAction::triggered, this, &TTrayMinimize::mnuExitClick);
+    mainWindow_.installEventFilter(this);
+}
+
+bool TTrayMinimize::eventFilter(QObject* watched, QEvent* event)
+{
+    // Hidden only once the minimise has finished.
+    if (watched == &mainWindow_ && event->type() == QEvent::WindowStateChange && mainWindow_.isMinimized())
+        QMetaObject::invokeMethod(this, &TTrayMinimize::AppMinimize, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
+void TTrayMinimize::AppMinimize()
+{
+    if (!settings_.minimizeToTray || !QSystemTrayIcon::isSystemTrayAvailable() || !mainWindow_.isMinimized())
+        return;
+    mainWindow_.hide();
+    TBNArea1->setEnabled(true);
+}
+
+void TTrayMinimize::TBNArea1LeftClick()
+{
+    if (restoring_ || mainWindow_.isVisible())
+        return;
+    if (settings_.passwordProtectTray) {
+        restoring_ = true;
+        const bool passed = ProtectPromptPasses(session_, [this] { tbShowPasswords_.setChecked(false); }, &mainWindow_);
+        restoring_ = false;
+        if (!passed)
+            return;
+    }
+    mainWindow_.setWindowState(mainWindow_.windowState() & ~Qt::WindowMinimized);
+    mainWindow_.show();
+    mainWindow_.raise();
+    mainWindow_.activateWindow();
+    TBNArea1->setEnabled(false);
+}
+
+void TTrayMinimize::mnuExitClick()
+{
+    // A hidden window's close is no last window closing: the program is ended here.
+    if (mainWindow_.close())
+        QCoreApplication::quit();
+}
+
+}  // namespace keystead

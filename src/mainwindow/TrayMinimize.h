@@ -1,0 +1,50 @@
+#pragma once
+// The main window's notification-area icon: a minimise with MinimizeToTray hides the window
+// behind the icon, a left press on the icon brings it back (after the logon password when
+// PasswordProtectTray is set), and the icon's menu closes the program. Where the desktop has no
+// tray the window stays minimised on the taskbar, since a hidden window could not come back.
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace keystead {
+
+struct MainSettings;
+struct SessionState;
+class TTBNArea;
+
+class TTrayMinimize : public QObject {
+    Q_OBJECT
+
+public:
+    // Owned by the main window, whose minimising it watches; tbShowPasswords is raised when the
+    // restore prompt is cancelled, as every cancelled prompt does.
+    TTrayMinimize(SessionState& session, const MainSettings& settings, QAction& tbShowPasswords, QWidget& mainWindow);
+
+    TTBNArea* TBNArea1;
+    QMenu* popTrayMenu;
+    QAction* mnuExit;
+
+    // After every minimise of the main window (its button, the taskbar, Escape).
+    void AppMinimize();
+    // The restore.
+    void TBNArea1LeftClick();
+    // Closes the main window with all its closing work, and ends the program.
+    void mnuExitClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    SessionState& session_;
+    const MainSettings& settings_;
+    QAction& tbShowPasswords_;
+    QWidget& mainWindow_;
+    // Only one restore prompt at a time: presses while it is open are ignored.
+    bool restoring_ = false;
+};
+
+}  // namespace keystead

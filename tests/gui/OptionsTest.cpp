@@ -1,0 +1,187 @@
+// The options dialog over a real store: Done rewrites every setting and reloads the list only when
+// what it shows changed, a bad export path blocks Done, the check boxes that depend on others, the
+// pickers' starting points, and minimising where the desktop has no tray.
+
+#include "EntryDialogTest.h"
+#include "desktop/Options.h"
+#include "desktop/Pickers.h"
+#include "desktop/TextConversion.h"
+#include "desktop/TBNArea.h"
+#include "mainwindow/TrayMinimize.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+namespace keystead::test {
+namespace {
+
+class OptionsTest : public EntryDialogTest {
+protected:
+    void SetUp() override
+    {
+        addEntry({"Bank", "bo", "p1", "", "", ""});
+        std::filesystem::create_directory(folder.path() / "Backup");
+        exportPath = (folder.path() / "Backup" / "Pass.TXT").string();
+        write("AutoExportPath", exportPath);
+    }
+
+    // Runs the dialog from View > Options...; steps fill it in and close it, after the warnings
+    // they should bring.
+    void options(std::function<void(TfrmOptions&)> steps, const QStringList& warnings = {})
+    {
+        script.form<TfrmOptions>(std::move(steps));
+        for (const QString& warning : warnings)
+            script.warning(warning);
+        frmMain->mnuViewOptions->trigger();
+        EXPECT_TRUE(script.done());
+    }
+
+    std::string exportPath;
+};
+
+TEST_F(OptionsTest, DoneWithoutChangesRewritesEverySettingAndKeepsTheList)
+{
+    write("URLColor", "clhighlight");
+    write("MinimizeToTray", "0");
+    write("PasswordProtectTray", "1");
+    writeOption("LastUsername", "Bob");
+    openMain();
+    // Added behind the window's back: a reload would show it.
+    addEntry({"Mail", "", "p2", "", "", ""});
+    options([](TfrmOptions& form) { form.cmdDone->click(); });
+
+    EXPECT_EQ(rowCount(), 1) << "nothing shown changed: no reload";
+    const auto values = aliceValues();
+    const std::map<std::string, std::string> expected = {
+        {"SortColumn", "0"},          {"DeleteWarning", "1"},   {"AutoExport", "0"},
+        {"ShowSystem", "1"},          {"ShowComments", "1"},    {"ProtectToggle", "0"},
+        {"ClearClipboard", "1"},      {"ShowGridlines", "0"},   {"MinimizeToTray", "0"},
+        {"PasswordProtectTray", "0"}, {"AutoExportPath", exportPath},
+        {"ListFontName", "MS Sans Serif"}, {"NotesFontName", "MS Sans Serif"},
+        {"ListFontSize", "8"},        {"NotesFontSize", "8"},   {"URLColor", "clHighlight"}};
+    for (const auto& [ident, value] : expected)
+        EXPECT_EQ(values.count(ident) ? values.at(ident) : "<absent>", value) << ident;
+    EXPECT_EQ(readOption("FancyLogon"), "1");
+    EXPECT_EQ(readOption("UseLastUsername"), "0");
+    EXPECT_EQ(readOption("LastUsername"), "");
+}
+
+TEST_F(OptionsTest, ABadExportPathBlocksDoneEvenWithTheExportOff)
+{
+    openMain();
+    addEntry({"Mail", "", "p2", "", "", ""});
+    const std::string backup = (folder.path() / "Backup").string();
+    const QString badFolder = QStringLiteral("The export path is invalid.");
+    options([&](TfrmOptions& form) {
+        EXPECT_FALSE(form.txtExportPath->isEnabled());
+        form.chkWarn->setChecked(false);
+        form.rgSortItems->button(2)->setChecked(true);
+        for (const std::string& bad : {backup + "/", std::string("passwords.txt"), backup + "/gone/p.txt"}) {
+            form.txtExportPath->setText(toQString(bad));
+            form.cmdDone->click();
+            EXPECT_TRUE(form.isVisible());
+        }
+        EXPECT_TRUE(frmMain->settings().deleteWarning) << "nothing taken over";
+        form.txtExportPath->setText(toQString(backup + "/p.txt  "));
+        form.cmdDone->click();
+    }, {QStringLiteral("The export filename is invalid."), badFolder, badFolder});
+    EXPECT_EQ(stored("DeleteWarning"), "0");
+    EXPECT_EQ(stored("AutoExportPath"), backup + "/p.txt");
+    EXPECT_EQ(rowCount(), 2) << "the sort column changed: the list is read again";
+}
+
+TEST_F(OptionsTest, TrayAndLastUsernameBoxesFollowTheirRules)
+{
+    write("MinimizeToTray", "1");
+    write("PasswordProtectTray", "1");
+    openMain();
+    options([](TfrmOptions& form) {
+        EXPECT_TRUE(form.chkPasswordProtectTray->isChecked());
+        form.chkMinimizeToTray->click();
+        EXPECT_FALSE(form.chkPasswordProtectTray->isChecked());
+        EXPECT_FALSE(form.chkPasswordProtectTray->isEnabled());
+        form.chkMinimizeToTray->click();
+        EXPECT_TRUE(form.chkPasswordProtectTray->isEnabled());
+        EXPECT_FALSE(form.chkPasswordProtectTray->isChecked()) << "its check mark does not come back";
+        form.chkMinimizeToTray->click();
+        form.chkUseLastUsername->click();
+        form.cmdDone->click();
+    });
+    EXPECT_EQ(stored("MinimizeToTray"), "0");
+    EXPECT_EQ(stored("PasswordProtectTray"), "0");
+    // Remembered even though no logon window ever wrote it.
+    EXPECT_EQ(readOption("UseLastUsername"), "1");
+    EXPECT_EQ(readOption("LastUsername"), "Alice");
+}
+
+TEST_F(OptionsTest, PickersStartFromTheSettingInEffectTheRunsColourAndTheFolderChosen)
+{
+    openMain();
+    PickerSeam pickers;
+    QList<QFont> fontsShown;
+    QList<QColor> coloursShown;
+    QStringList foldersShown;
+    pickers.onFont = [&](const QFont& initial) {
+        fontsShown << initial;
+        return std::optional(QFont(QStringLiteral("DejaVu Serif"), 14));
+    };
+    pickers.onColor = [&](const QColor& initial) {
+        coloursShown << initial;
+        return std::optional(QColor(255, 0, 0));
+    };
+    const QString chosen = toQString(folder.path().string());
+    pickers.onFolder = [&](const QString& start) {
+        foldersShown << start;
+        return chosen;
+    };
+    options([&](TfrmOptions& form) {
+        form.cmdListFont->click();
+        form.cmdListFont->click();
+        EXPECT_EQ(form.txtListFont->text(), QStringLiteral("DejaVu Serif"));
+        form.pnlColorClick();
+        form.chkAutoExport->click();
+        form.txtExportPath->clear();
+        form.cmdBrowse->click();
+        EXPECT_EQ(form.txtExportPath->text(), chosen + QStringLiteral("/password.txt"));
+        form.cmdBrowse->click();
+        form.cmdDone->click();
+    });
+    ASSERT_EQ(fontsShown.size(), 2);
+    for (const QFont& font : fontsShown) {
+        EXPECT_EQ(font.family(), QStringLiteral("MS Sans Serif")) << "the font in effect, not the one just chosen";
+        EXPECT_EQ(font.pointSize(), 8);
+    }
+    EXPECT_EQ(foldersShown, (QStringList{QString(), chosen}));
+    EXPECT_EQ(stored("ListFontName"), "DejaVu Serif");
+    EXPECT_EQ(stored("ListFontSize"), "14");
+    EXPECT_EQ(stored("URLColor"), "clRed");
+
+    // The next opening starts the colour dialog on the colour chosen in the first.
+    options([](TfrmOptions& form) {
+        form.pnlColorClick();
+        form.cmdCancel->click();
+    });
+    EXPECT_EQ(coloursShown, (QList<QColor>{Qt::black, QColor(255, 0, 0)}));
+}
+
+// Offscreen has no tray: a hidden window would have no way back, so it stays minimised.
+TEST_F(OptionsTest, WithoutATrayMinimisingKeepsTheWindowOnTheTaskbar)
+{
+    write("MinimizeToTray", "1");
+    openMain();
+    frmMain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain.get()));
+    frmMain->showMinimized();
+    QTest::qWait(50);
+    EXPECT_TRUE(frmMain->isVisible());
+    EXPECT_FALSE(frmMain->findChild<TTrayMinimize*>()->TBNArea1->Enabled());
+}
+
+}  // namespace
+}  // namespace keystead::test

@@ -1,0 +1,92 @@
+// The settings record: what a first run on an empty store reads, and that a written set reads
+// back whole, each value in its own section.
+
+#include "TempFolder.h"
+#include "store/MainSettings.h"
+#include "store/RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+namespace keystead {
+namespace {
+
+TEST(MainSettingsTest, AnEmptyStoreGivesTheFirstRunSettings)
+{
+    const test::TempFolder folder;
+    const auto store = RegistryStore::OpenFile(folder.storeFile());
+    const MainSettings s = ReadMainSettings(*store, "Alice", "/data/Keystead/");
+    EXPECT_EQ(s.sortColumn, 0);
+    EXPECT_TRUE(s.deleteWarning);
+    EXPECT_TRUE(s.fancyLogon);
+    EXPECT_FALSE(s.showGridlines);
+    EXPECT_EQ(s.urlColor, "clHighlight");
+    EXPECT_EQ(s.listFontName, "MS Sans Serif");
+    EXPECT_EQ(s.listFontSize, 8);
+    EXPECT_EQ(s.notesFontName, "MS Sans Serif");
+    EXPECT_EQ(s.notesFontSize, 8);
+    EXPECT_FALSE(s.autoExport);
+    EXPECT_EQ(s.autoExportPath, "/data/Keystead/passwords.txt");
+    EXPECT_TRUE(s.showSystem);
+    EXPECT_TRUE(s.showComments);
+    EXPECT_FALSE(s.protectToggle);
+    EXPECT_TRUE(s.clearClipboard);
+    EXPECT_FALSE(s.useLastUsername);
+    EXPECT_FALSE(s.minimizeToTray);
+    EXPECT_FALSE(s.passwordProtectTray);
+    EXPECT_TRUE(s.showPasswords);
+    EXPECT_FALSE(s.alwaysOnTop);
+}
+
+TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
+{
+    const test::TempFolder folder;
+    const auto store = RegistryStore::OpenFile(folder.storeFile());
+    MainSettings written;
+    written.sortColumn = 2;
+    written.deleteWarning = false;
+    written.fancyLogon = false;
+    written.autoExport = true;
+    written.showSystem = false;
+    written.showComments = false;
+    written.protectToggle = true;
+    written.clearClipboard = false;
+    written.useLastUsername = true;
+    written.showGridlines = true;
+    written.minimizeToTray = true;
+    written.passwordProtectTray = true;
+    written.autoExportPath = "/Backup/Pass.TXT";
+    written.listFontName = "DejaVu Sans";
+    written.notesFontName = "DejaVu Serif";
+    written.listFontSize = 11;
+    written.notesFontSize = 13;
+    written.urlColor = "$00FF8040";
+    WriteMainSettings(*store, "Alice", written, "Alice");
+
+    const MainSettings read = ReadMainSettings(*store, "Alice", "/data/");
+    EXPECT_EQ(read.sortColumn, 2);
+    EXPECT_FALSE(read.deleteWarning);
+    EXPECT_FALSE(read.fancyLogon);
+    EXPECT_TRUE(read.autoExport);
+    EXPECT_FALSE(read.showSystem);
+    EXPECT_FALSE(read.showComments);
+    EXPECT_TRUE(read.protectToggle);
+    EXPECT_FALSE(read.clearClipboard);
+    EXPECT_TRUE(read.useLastUsername);
+    EXPECT_TRUE(read.showGridlines);
+    EXPECT_TRUE(read.minimizeToTray);
+    EXPECT_TRUE(read.passwordProtectTray);
+    EXPECT_EQ(read.autoExportPath, "/Backup/Pass.TXT");
+    EXPECT_EQ(read.listFontName, "DejaVu Sans");
+    EXPECT_EQ(read.notesFontName, "DejaVu Serif");
+    EXPECT_EQ(read.listFontSize, 11);
+    EXPECT_EQ(read.notesFontSize, 13);
+    EXPECT_EQ(read.urlColor, "$00FF8040");
+    // The logon windows read these before anybody has logged on.
+    EXPECT_EQ(store->ReadString("Options", "FancyLogon", ""), "0");
+    EXPECT_EQ(store->ReadString("Options", "UseLastUsername", ""), "1");
+    EXPECT_EQ(store->ReadString("Options", "LastUsername", ""), "Alice");
+    EXPECT_EQ(store->ReadString("Alice", "FancyLogon", "<absent>"), "<absent>");
+}
+
+}  // namespace
+}  // namespace keystead
