@@ -19,6 +19,7 @@
 #include "store/PasswordListRules.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/QuickViewOpener.h"
+#include "mainwindow/SecretClipboard.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
 #include "store/SessionState.h"
@@ -773,7 +774,7 @@ void TfrmMain::mnuEditCutClick()
         return;
     bool copied = false;
     runGuarded(this, [&] {
-        QGuiApplication::clipboard()->setText(toQString(decryptedValue("Password", row)));
+        PutOnClipboard(toQString(decryptedValue("Password", row)), ClipboardText::Secret);
         copied = true;
     });
     if (!copied)
@@ -790,7 +791,7 @@ void TfrmMain::mnuEditCopyClick()
         // With nothing selected the clipboard keeps what it holds.
         const QString selected = reComments->selectedCommentText();
         if (!selected.isEmpty())
-            QGuiApplication::clipboard()->setText(selected);
+            PutOnClipboard(selected, ClipboardText::Plain);
         return;
     }
     copyToClipboard("Password");
@@ -804,7 +805,7 @@ void TfrmMain::mnuEditUsernameClick()
 
 void TfrmMain::mnuEditClearClick()
 {
-    QGuiApplication::clipboard()->clear();
+    ClearOwnClipboard();
 }
 
 void TfrmMain::copyToClipboard(const char* baseIdent)
@@ -813,7 +814,7 @@ void TfrmMain::copyToClipboard(const char* baseIdent)
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    runGuarded(this, [&] { QGuiApplication::clipboard()->setText(toQString(decryptedValue(baseIdent, row))); });
+    runGuarded(this, [&] { PutOnClipboard(toQString(decryptedValue(baseIdent, row)), ClipboardText::Secret); });
 }
 
 std::string TfrmMain::decryptedValue(const char* baseIdent, int row)
@@ -1010,7 +1011,7 @@ void TfrmMain::FormClose()
         session.close();
     });
     if (settings_.clearClipboard)
-        QGuiApplication::clipboard()->clear();
+        ClearOwnClipboard();
     autoExportAtClose();
 }
 
