@@ -51,7 +51,8 @@ const std::map<std::string, std::string_view>& commandHelp()
         {"export", "Usage: keystead-cli export --user NAME --out FILE [--plain] [--store FILE] [--password-stdin]\n"
                    "Write the user's list to FILE, encrypted under the logon password, or with --plain\n"
                    "in plain text, which cannot be imported.\n"},
-        {"import", "Usage: keystead-cli import --user NAME --file FILE [--overwrite] [--store FILE] [--password-stdin]\n"
+        {"import", "Usage: keystead-cli import --user NAME --file FILE [--overwrite] [--store FILE]\n"
+                   "                           [--password-stdin]\n"
                    "Ask for the logon password and the password the file was written with, and add\n"
                    "the file's entries to the list, or with --overwrite replace the list.\n"},
         {"passwd", "Usage: keystead-cli passwd --user NAME [--store FILE] [--password-stdin]\n"

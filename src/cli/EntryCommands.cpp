@@ -146,8 +146,8 @@ void RunAdd(const CliArguments& arguments, const TextInput& input, std::ostream&
     const SecretText comments = input.askLine("Comments: ");
     if (trimText(entryPassword.get()) != trimText(verify.get()))
         throw KeysteadError(std::string(kVerifyMismatchText));
-    const EntryCheck check = CheckEntryTexts({description.get(), username.get(), entryPassword.get(), comments.get(), "", ""},
-                                             false, kNoSystemNameText);
+    const EntryTexts typed{description.get(), username.get(), entryPassword.get(), comments.get(), "", ""};
+    const EntryCheck check = CheckEntryTexts(typed, false, kNoSystemNameText);
     if (check.refusal)
         throw KeysteadError(std::string(check.refusal->message));
     CliLogon logon(arguments, password.get());
