@@ -35,15 +35,7 @@ bool readLine(int fd, std::string& line)
         any = true;
         if (c == '\n')
             break;
-        if (line.size() == line.capacity()) {
-            // Grow by hand so that the shorter buffer is wiped before it is given back.
-            std::string larger;
-            larger.reserve(line.capacity() * 2);
-            larger = line;
-            WipeText(line);
-            line.swap(larger);
-        }
-        line.push_back(c);
+        AppendSecret(line, std::string_view(&c, 1));
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();

@@ -4,6 +4,8 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
+#include <algorithm>
+
 namespace keystead {
 
 void DisableCoreDumps() noexcept
@@ -26,6 +28,18 @@ void WipeText(std::string& text) noexcept
     // The whole buffer, not just the current length: a shortened text leaves its tail there.
     WipeBytes(text.data(), text.capacity());
     text.clear();
+}
+
+void AppendSecret(std::string& text, std::string_view more)
+{
+    if (text.size() + more.size() > text.capacity()) {
+        std::string larger;
+        larger.reserve(std::max(2 * text.capacity(), text.size() + more.size()));
+        larger = text;
+        WipeText(text);
+        text.swap(larger);
+    }
+    text += more;
 }
 
 }  // namespace keystead

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace keystead {
@@ -15,6 +16,9 @@ void DisableCoreDumps() noexcept;
 void WipeBytes(void* data, std::size_t size) noexcept;
 // Overwrites the text's whole buffer and leaves it empty.
 void WipeText(std::string& text) noexcept;
+
+// Appends to a secret text; a buffer outgrown on the way is wiped before it is given back.
+void AppendSecret(std::string& text, std::string_view more);
 
 // A text that is wiped when it is released: a password read from the user, a decrypted value.
 class SecretText {

@@ -774,7 +774,7 @@ void TfrmMain::mnuEditCutClick()
         return;
     bool copied = false;
     runGuarded(this, [&] {
-        PutOnClipboard(toQString(decryptedValue("Password", row)), ClipboardText::Secret);
+        PutSecretOnClipboard(decryptedValue("Password", row));
         copied = true;
     });
     if (!copied)
@@ -814,7 +814,7 @@ void TfrmMain::copyToClipboard(const char* baseIdent)
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    runGuarded(this, [&] { PutOnClipboard(toQString(decryptedValue(baseIdent, row)), ClipboardText::Secret); });
+    runGuarded(this, [&] { PutSecretOnClipboard(decryptedValue(baseIdent, row)); });
 }
 
 std::string TfrmMain::decryptedValue(const char* baseIdent, int row)

@@ -1,5 +1,8 @@
 #include "mainwindow/SecretClipboard.h"
 
+#include "crypto/SecretMemory.h"
+#include "desktop/TextConversion.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -28,6 +31,12 @@ void PutOnClipboard(const QString& text, ClipboardText kind)
     if (kind == ClipboardText::Secret)
         data->setData(kPasswordManagerHint, QByteArrayLiteral("secret"));
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void PutSecretOnClipboard(std::string plain)
+{
+    const SecretText secret(std::move(plain));
+    PutOnClipboard(toQString(secret.get()), ClipboardText::Secret);
 }
 
 void ClearOwnClipboard()

@@ -6,11 +6,15 @@
 #include <QObject>
 #include <QString>
 
+#include <string>
+
 namespace keystead {
 
 enum class ClipboardText { Secret, Plain };
 
 void PutOnClipboard(const QString& text, ClipboardText kind);
+// A decrypted password or user name, wiped once the clipboard holds its copy.
+void PutSecretOnClipboard(std::string plain);
 
 // Leaves another program's text alone.
 void ClearOwnClipboard();
