@@ -25,13 +25,12 @@ printf 'kp password\nkp password\n' |
     keepassxc-cli import -q -p -t 100 "$work/entries.xml" "$work/entries.kdbx" > /dev/null 2>&1
 printf 'kp password\n' | keepassxc-cli db-info -q "$work/entries.kdbx" | grep -i -E 'KDF|cipher|version' || true
 
-# Milliseconds of one run of the command line given, its input from $2.
-millis() {
-    local start end
-    start=$(date +%s%N)
-    printf '%s\n' "$2" | eval "$1" > /dev/null
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000000))
+# Wall and CPU (user + system) milliseconds of one run of the command line given, its input
+# from $2; the CPU time moves less with the load of other work on the machine.
+run_ms() {
+    local TIMEFORMAT='%3R %3U %3S' timing
+    timing=$( { time (printf '%s\n' "$2" | eval "$1" > /dev/null) ; } 2>&1 )
+    awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' <<< "$timing"
 }
 
 median() {
@@ -47,9 +46,15 @@ printf 'bench password\n' | eval "$keystead"
 [ "$(printf 'kp password\n' | eval "$keepassxc" | grep -c '"Entry ')" -eq "$COUNT" ] ||
     { echo "keepassxc-cli export incomplete" >&2; exit 1; }
 
-k=$(for _ in $(seq "$RUNS"); do millis "$keystead" "bench password"; done | median)
-x=$(for _ in $(seq "$RUNS"); do millis "$keepassxc" "kp password"; done | median)
+runs() {
+    for _ in $(seq "$RUNS"); do run_ms "$1" "$2"; done
+}
+k=$(runs "$keystead" "bench password")
+x=$(runs "$keepassxc" "kp password")
+kw=$(cut -d' ' -f1 <<< "$k" | median); kc=$(cut -d' ' -f2 <<< "$k" | median)
+xw=$(cut -d' ' -f1 <<< "$x" | median); xc=$(cut -d' ' -f2 <<< "$x" | median)
 echo "entries: $COUNT, runs: $RUNS, load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "keystead-cli export --plain: median $k ms"
-echo "keepassxc-cli export -f csv: median $x ms"
-awk -v k="$k" -v x="$x" 'BEGIN { printf "keepassxc-cli / keystead-cli: %.1f\n", x / (k > 0 ? k : 1) }'
+echo "keystead-cli export --plain: median $kw ms wall, $kc ms CPU"
+echo "keepassxc-cli export -f csv: median $xw ms wall, $xc ms CPU"
+awk -v k="$kw" -v x="$xw" -v kc="$kc" -v xc="$xc" \
+    'BEGIN { printf "keepassxc-cli / keystead-cli: %.1f wall, %.1f CPU\n", x / (k > 0 ? k : 1), xc / (kc > 0 ? kc : 1) }'
