@@ -97,7 +97,7 @@ void LogonWindow::runLogonCheck()
 void LogonWindow::logonCheck()
 {
     const std::string name = trimmedBytes(cboUsername->currentText());
-    SecretText password(trimmedBytes(txtPassword->text()));
+    const SecretText password(trimmedBytes(txtPassword->text()));
     const auto refusal = CheckLogon(*RegistryStore::OpenFile(storeFile_), name, password.get(), Diamond1);
     if (refusal && refusal->message == kUnknownUserText) {
         if (askYesNo(this, toQString(kUnknownUserText)))
