@@ -1,7 +1,9 @@
 // Keystead: the program's entry. Everything it needs comes from the store in the user's data
 // folder; it takes no arguments.
 
+#include "crypto/SecretMemory.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/SecretClipboard.h"
 #include "session/Startup.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
@@ -12,7 +14,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Before anything secret is in memory.
+    keystead::DisableCoreDumps();
     QApplication application(argc, argv);
+    const keystead::PrimarySelectionGuard selectionGuard;
     QApplication::setApplicationName(QStringLiteral("Keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
@@ -23,5 +28,6 @@ int main(int argc, char* argv[])
     if (!frmMain)
         return startup.exitCode();
     frmMain->show();
+    // The session's logon password is wiped as it goes out of scope.
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "crypto/Diamond.h"
 
 #include "crypto/BlockPermutation.h"
+#include "crypto/SecretMemory.h"
 #include "crypto/TickCount.h"
 #include "crypto/crc_32.h"
 
@@ -201,8 +202,16 @@ const std::uint8_t* bytesOf(std::string_view s)
 
 }  // namespace
 
+TDiamond::~TDiamond()
+{
+    WipeText(key_);
+    WipeBytes(forward_.data(), sizeof forward_);
+    WipeBytes(inverse_.data(), sizeof inverse_);
+}
+
 void TDiamond::SetKey(std::string_view key)
 {
+    WipeText(key_);
     key_ = key.empty() ? std::string(1, kEmptyKeyStandIn) : std::string(key);
     KeySchedule schedule(key_);
     for (int r = 0; r < kRounds; ++r)
@@ -274,7 +283,10 @@ std::string TDiamond::EncryptText(std::string_view text, std::uint32_t tickCount
         std::uint8_t* cipher = out + kBlockSize + offset;
         EncryptBlock(mixed, cipher);
         std::memcpy(chain, cipher, kBlockSize);
+        WipeBytes(mixed, sizeof mixed);
     }
+    // The padded copy holds the plain text.
+    WipeText(padded);
     return raw;
 }
 

@@ -14,6 +14,11 @@ public:
     static constexpr int kRounds = 10;
     static constexpr int kBlockSize = 16;
 
+    TDiamond() = default;
+    TDiamond(const TDiamond&) = default;
+    TDiamond& operator=(const TDiamond&) = default;
+    ~TDiamond();   // wipes the key and the boxes, which are the key in another form
+
     void SetKey(std::string_view key);          // the Key property: runs the key schedule
     const std::string& Key() const;
     std::array<std::uint8_t, 256> ForwardBox(int round, int position) const;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "crypto/Diamond.h"
+#include "crypto/SecretMemory.h"
 #include "exchange/ReplacingFile.h"
 #include "store/EntryStore.h"
 #include "store/KeysteadError.h"
@@ -164,7 +165,8 @@ void putImportedEntry(std::vector<StoredValue>& writes, std::vector<std::string>
                       const FileEntry& entry, bool currentFormat, const TDiamond& fileCipher,
                       const TDiamond& logonCipher) {
     const auto fromCipher = [&](std::string_view line) {
-        return logonCipher.EncryptToCipherString(fileCipher.DecryptCipherString(line));
+        const SecretText plain(fileCipher.DecryptCipherString(line));
+        return logonCipher.EncryptToCipherString(plain.get());
     };
     const auto fromPlain = [&](std::string_view line) {
         return logonCipher.EncryptToCipherString(line);
@@ -222,17 +224,21 @@ void WritePlainExport(RegistryStore& store, const SessionState& state,
     const auto entries = readEntries(store, state);
     TDiamond diamond;
     diamond.SetKey(state.LogonPassword);
-    std::string text;
+    // The file's text is the whole list in plain text: no copy of it is left behind in memory.
+    SecretText text;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const StoredEntry& entry = entries[i];
         for (const std::string* value :
              {&entry.system, &entry.username, &entry.password, &entry.comments}) {
-            appendLine(text, diamond.DecryptCipherString(*value));
+            const SecretText plain(diamond.DecryptCipherString(*value));
+            AppendSecret(text.get(), plain.get());
+            AppendSecret(text.get(), kLineEnd);
         }
-        appendLine(text, kPlainSeparator);
+        AppendSecret(text.get(), kPlainSeparator);
+        AppendSecret(text.get(), kLineEnd);
         report(progress, i + 1, entries.size());
     }
-    out.write(text);
+    out.write(text.get());
     out.commit();
 }
 

@@ -22,6 +22,7 @@
 #include "mainwindow/OptionsCommand.h"
 #include "mainwindow/QuickViewOpener.h"
 #include "mainwindow/TrayMinimize.h"
+#include "mainwindow/SecretClipboard.h"
 #include "store/RegistryStore.h"
 #include "store/EntryStore.h"
 #include "store/KeysteadError.h"
@@ -780,7 +781,7 @@ void TfrmMain::mnuEditCutClick()
         return;
     bool copied = false;
     runWriting([&] {
-        QGuiApplication::clipboard()->setText(toQString(decryptedValue(&StoredEntry::password, row)));
+        PutSecretOnClipboard(decryptedValue(&StoredEntry::password, row));
         copied = true;
     });
     if (!copied)
@@ -797,7 +798,7 @@ void TfrmMain::mnuEditCopyClick()
         // With nothing selected the clipboard keeps what it holds.
         const QString selected = reComments->selectedCommentText();
         if (!selected.isEmpty())
-            QGuiApplication::clipboard()->setText(selected);
+            PutOnClipboard(selected, ClipboardText::Plain);
         return;
     }
     copyToClipboard(&StoredEntry::password);
@@ -811,7 +812,7 @@ void TfrmMain::mnuEditUsernameClick()
 
 void TfrmMain::mnuEditClearClick()
 {
-    QGuiApplication::clipboard()->clear();
+    ClearOwnClipboard();
 }
 
 void TfrmMain::copyToClipboard(std::string StoredEntry::*value)
@@ -820,7 +821,7 @@ void TfrmMain::copyToClipboard(std::string StoredEntry::*value)
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    runWriting([&] { QGuiApplication::clipboard()->setText(toQString(decryptedValue(value, row))); });
+    runWriting([&] { PutSecretOnClipboard(decryptedValue(value, row)); });
 }
 
 std::string TfrmMain::decryptedValue(std::string StoredEntry::*value, int row)
@@ -1028,7 +1029,7 @@ void TfrmMain::FormClose()
         session.close();
     });
     if (settings_.clearClipboard)
-        QGuiApplication::clipboard()->clear();
+        ClearOwnClipboard();
     autoExportAtClose();
 }
 

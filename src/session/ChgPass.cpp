@@ -1,5 +1,6 @@
 #include "session/ChgPass.h"
 
+#include "crypto/SecretMemory.h"
 #include "desktop/DialogFont.h"
 #include "desktop/DisabledWindow.h"
 #include "desktop/ErrorDisplay.h"
@@ -90,20 +91,15 @@ void TfrmChangePassword::cmdDoneClick()
 
 void TfrmChangePassword::doneCheck()
 {
-    const std::string oldPassword = trimmedBytes(txtOld->text());
-    const std::string newPassword = trimmedBytes(txtNew->text());
-    const std::string verify = trimmedBytes(txtVerify->text());
-    if (oldPassword.empty())
-        return refuseInput(*txtOld, QStringLiteral("You must enter your old password."));
-    if (newPassword.empty())
-        return refuseInput(*txtNew, QStringLiteral("You must enter a new password."));
-    if (verify.empty())
-        return refuseInput(*txtVerify, QStringLiteral("You must verify the new password."));
-    if (oldPassword != session_.LogonPassword)
-        return refuseInput(*txtOld, QStringLiteral("Your old password is incorrect."));
-    if (verify != newPassword)
-        return refuseInput(*txtVerify, QStringLiteral("The password and verify password do not match."));
-    changePassword(newPassword);
+    const SecretText oldPassword(trimmedBytes(txtOld->text()));
+    const SecretText newPassword(trimmedBytes(txtNew->text()));
+    const SecretText verify(trimmedBytes(txtVerify->text()));
+    if (const auto refusal =
+            CheckPasswordChange(oldPassword.get(), newPassword.get(), verify.get(), session_.LogonPassword)) {
+        QLineEdit* const fields[] = {txtOld, txtNew, txtVerify};
+        return refuseInput(*fields[static_cast<int>(refusal->input)], toQString(refusal->message));
+    }
+    changePassword(newPassword.get());
     // The change is committed: the dialog closes even when the list cannot be read again.
     if (session_.PasswordCount > 0)
         runGuarded(this, [this] {

@@ -1,10 +1,12 @@
 #include "session/LogonWindow.h"
 
+#include "crypto/SecretMemory.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
 #include "desktop/PasswordMask.h"
 #include "desktop/TextConversion.h"
+#include "session/LogonCheck.h"
 #include "session/NewUser.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
@@ -95,41 +97,22 @@ void LogonWindow::runLogonCheck()
 void LogonWindow::logonCheck()
 {
     const std::string name = trimmedBytes(cboUsername->currentText());
-    if (name.empty()) {
-        refuseInput(*cboUsername, QStringLiteral("You must enter a username."));
-        return;
-    }
-    if (!userExists(name)) {
-        if (askYesNo(this, QStringLiteral("Your username does not exist. Would you like to create a new user?")))
+    const SecretText password(trimmedBytes(txtPassword->text()));
+    const auto refusal = CheckLogon(*RegistryStore::OpenFile(storeFile_), name, password.get(), Diamond1);
+    if (refusal && refusal->message == kUnknownUserText) {
+        if (askYesNo(this, toQString(kUnknownUserText)))
             openNewUser();
         return;
     }
-    const std::string password = trimmedBytes(txtPassword->text());
-    if (password.empty()) {
-        refuseInput(*txtPassword, QStringLiteral("You must enter a password."));
-        return;
-    }
-    if (!passwordOpens(name, password)) {
-        refuseInput(*txtPassword, QStringLiteral("Your password is incorrect."));
+    if (refusal) {
+        QWidget& field = refusal->input == LogonInput::Username ? static_cast<QWidget&>(*cboUsername)
+                                                                : static_cast<QWidget&>(*txtPassword);
+        refuseInput(field, toQString(refusal->message));
         return;
     }
     session_.CurrentUsername = name;
-    session_.LogonPassword = password;
+    session_.LogonPassword = password.get();
     accept();
-}
-
-bool LogonWindow::userExists(const std::string& name) const
-{
-    return RegistryStore::OpenFile(storeFile_)->UserExists(name);
-}
-
-// The user's section holds the user's own name encrypted under the logon password; only the
-// right password gives the name back, letter case and all.
-bool LogonWindow::passwordOpens(const std::string& name, const std::string& password)
-{
-    const std::string stored = RegistryStore::OpenFile(storeFile_)->ReadString(name, "MainPassword", "");
-    Diamond1.SetKey(password);
-    return Diamond1.DecryptCipherString(stored) == name;
 }
 
 void LogonWindow::openNewUser()
@@ -142,7 +125,7 @@ void LogonWindow::openNewUser()
 
 void LogonWindow::giveUp()
 {
-    session_.LogonPassword.clear();
+    WipeText(session_.LogonPassword);
     exitControl().setProperty(kTag, 1);
     reject();
 }

@@ -44,8 +44,6 @@ protected:
 
 private:
     void logonCheck();
-    bool userExists(const std::string& name) const;
-    bool passwordOpens(const std::string& name, const std::string& password);
     void writeLastUsername() const;
 
     SessionState& session_;

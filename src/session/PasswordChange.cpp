@@ -4,12 +4,39 @@
 #include <vector>
 
 #include "crypto/Diamond.h"
+#include "crypto/SecretMemory.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 
 namespace keystead {
+
+namespace {
+
+// The plain text between the two ciphers is wiped as soon as it is encrypted again.
+std::string reencrypted(const TDiamond& to, const TDiamond& from, std::string_view stored) {
+    const SecretText plain(from.DecryptCipherString(stored));
+    return to.EncryptToCipherString(plain.get());
+}
+
+}  // namespace
+
+std::optional<PasswordChangeRefusal> CheckPasswordChange(std::string_view oldPassword, std::string_view newPassword,
+                                                         std::string_view verify, std::string_view logonPassword) {
+    using enum PasswordChangeInput;
+    if (oldPassword.empty())
+        return PasswordChangeRefusal{"You must enter your old password.", Old};
+    if (newPassword.empty())
+        return PasswordChangeRefusal{"You must enter a new password.", New};
+    if (verify.empty())
+        return PasswordChangeRefusal{"You must verify the new password.", Verify};
+    if (oldPassword != logonPassword)
+        return PasswordChangeRefusal{"Your old password is incorrect.", Old};
+    if (verify != newPassword)
+        return PasswordChangeRefusal{"The password and verify password do not match.", Verify};
+    return std::nullopt;
+}
 
 void ChangeLogonPassword(RegistryStore& store, SessionState& state, std::string_view newPassword,
                          const Progress& progress) {
@@ -29,19 +56,18 @@ void ChangeLogonPassword(RegistryStore& store, SessionState& state, std::string_
         const StoredEntry& entry = entries[static_cast<std::size_t>(n - 1)];
         const std::string number = std::to_string(n);
         writes.push_back({"System" + number,
-                          Diamond1.EncryptToCipherString(Diamond2.DecryptCipherString(entry.system))});
-        writes.push_back({"Password" + number, Diamond1.EncryptToCipherString(
-                                                   Diamond2.DecryptCipherString(entry.password))});
+                          reencrypted(Diamond1, Diamond2, entry.system)});
+        writes.push_back({"Password" + number, reencrypted(Diamond1, Diamond2, entry.password)});
         // A value whose text is empty is deleted rather than left behind under the old password.
         for (const auto& [base, stored] : {std::pair{"Username", &entry.username},
                                            std::pair{"Comments", &entry.comments}}) {
-            const std::string text = Diamond2.DecryptCipherString(*stored);
-            if (text.empty()) {
+            const SecretText text(Diamond2.DecryptCipherString(*stored));
+            if (text.get().empty()) {
                 if (!stored->empty()) {
                     deletes.push_back(base + number);
                 }
             } else {
-                writes.push_back({base + number, Diamond1.EncryptToCipherString(text)});
+                writes.push_back({base + number, Diamond1.EncryptToCipherString(text.get())});
             }
         }
         if (progress) {
@@ -51,6 +77,7 @@ void ChangeLogonPassword(RegistryStore& store, SessionState& state, std::string_
     store.writeValues(state.CurrentUsername, writes);
     store.deleteValues(state.CurrentUsername, deletes);
     session.close();
+    WipeText(state.LogonPassword);
     state.LogonPassword = std::string(newPassword);
 }
 

@@ -3,6 +3,7 @@
 // change re-encrypts them all, in one store session, so that no interruption leaves some values
 // under the old password and some under the new.
 
+#include <optional>
 #include <string_view>
 
 #include "store/WorkProgress.h"
@@ -11,6 +12,18 @@ namespace keystead {
 
 class RegistryStore;
 struct SessionState;
+
+enum class PasswordChangeInput { Old, New, Verify };
+
+struct PasswordChangeRefusal {
+    std::string_view message;
+    PasswordChangeInput input;
+};
+
+// The checks before a change, in their order, on the three passwords trimmed as typed; none
+// when the change may go ahead.
+std::optional<PasswordChangeRefusal> CheckPasswordChange(std::string_view oldPassword, std::string_view newPassword,
+                                                         std::string_view verify, std::string_view logonPassword);
 
 // Rewrites MainPassword and every entry under newPassword; sets state.LogonPassword.
 void ChangeLogonPassword(RegistryStore& store, SessionState& state,

@@ -4,9 +4,17 @@
 
 #include <string>
 
+#include "crypto/SecretMemory.h"
+
 namespace keystead {
 
 struct SessionState {
+    SessionState() = default;
+    SessionState(const SessionState&) = default;
+    SessionState& operator=(const SessionState&) = default;
+    // The logon password is the key of everything stored; it goes when the state goes.
+    ~SessionState() { WipeText(LogonPassword); }
+
     std::string CurrentUsername;   // set once, at logon
     std::string LogonPassword;     // key of every cipher string; empty after Exit or Cancel
     int PasswordCount = 0;         // mirrors TotalPasswords

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -308,6 +309,25 @@ TEST_F(EntryCommandsTest, CopyTakesThePasswordOrTheNotesSelection)
 
     frmMain->mnuEditClearClick();
     EXPECT_TRUE(clipboard().isEmpty());
+}
+
+// A copied password tells clipboard managers to keep no history of it; F6 then empties the
+// clipboard, but once another program has put its own text there, that text stays.
+TEST_F(EntryCommandsTest, ClearClipboardEmptiesOnlyKeysteadsOwnSecret)
+{
+    selectRow(QStringLiteral("Bank"));
+    focusList();
+    frmMain->mnuEditCopyClick();
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    frmMain->mnuEditClearClick();
+    EXPECT_TRUE(clipboard().isEmpty());
+
+    frmMain->mnuEditUsernameClick();
+    QGuiApplication::clipboard()->setText(QStringLiteral("another program's text"));
+    frmMain->mnuEditClearClick();
+    EXPECT_EQ(clipboard(), QStringLiteral("another program's text"));
 }
 
 TEST_F(EntryCommandsTest, PasteAsNewOpensTheDialogWithTheClipboardText)

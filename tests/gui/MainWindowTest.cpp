@@ -10,6 +10,7 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/SecretClipboard.h"
 #include "store/EntryStore.h"
 
 #include <QAction>
@@ -455,14 +456,15 @@ TEST_F(MainWindowTest, NotesPaneShowsTheSelectedComments)
     EXPECT_EQ(frmMain->notesText(), "line one\r\nline two");
 }
 
+// What Keystead copied is cleared at close only when so set.
 TEST_F(MainWindowTest, ClipboardIsClearedAtCloseOnlyWhenSoSet)
 {
-    QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
+    PutOnClipboard(QStringLiteral("copied"), ClipboardText::Secret);
     openMain()->close();
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 
     write("ClearClipboard", "0");
-    QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
+    PutOnClipboard(QStringLiteral("copied"), ClipboardText::Secret);
     openMain()->close();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied"));
 }

@@ -1,12 +1,15 @@
 // The main window on a real X server: keys typed into its menus, a rename that is open when a
-// command takes the row (the command's modal window takes the focus and ends the rename), and
-// the window pulled back onto the screen with its frame.
+// command takes the row (the command's modal window takes the focus and ends the rename), the
+// window pulled back onto the screen with its frame, and selected comments kept out of the X
+// primary selection.
 
 #include "ScreenTest.h"
 #include "XInput.h"
 #include "desktop/WindowPlacement.h"
 #include "entries/EditPass.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/SecretClipboard.h"
+#include "mainwindow/VorrentRichEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +20,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolBar>
 
 namespace keystead::test {
@@ -121,6 +125,25 @@ TEST_F(MainWindowOnScreenTest, AWindowPulledBackOntoTheScreenShowsItsWholeFrame)
     ClampFormToScreen(*frmMain);
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.contains(frmMain->frameGeometry()); }, 2000))
         << frmMain->frameGeometry().bottom() << " below " << screen.bottom();
+}
+
+// A word of the comments selected with the mouse stays out of the X primary selection, so a
+// password kept there cannot be pasted into another program with the middle button.
+TEST_F(MainWindowOnScreenTest, SelectedCommentsNeverBecomeThePrimarySelection)
+{
+    const PrimarySelectionGuard guard;   // as the program's entry sets it up
+    addEntry({"Vault", "", "p5", "pin 4711", "", ""});
+    openMain();
+    selectRow(QStringLiteral("Vault"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->reComments->toPlainText() == "pin 4711"; }, 5000));
+    QTextCursor inWord = frmMain->reComments->textCursor();
+    inWord.setPosition(6);
+    const QPoint word = frmMain->reComments->cursorRect(inWord).center();
+    doubleClickAt(frmMain->reComments->viewport()->mapToGlobal(word));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->reComments->textCursor().hasSelection(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_FALSE(QGuiApplication::clipboard()->ownsSelection());
+    EXPECT_FALSE(QGuiApplication::clipboard()->text(QClipboard::Selection).contains(QStringLiteral("4711")));
 }
 
 }  // namespace

@@ -39,6 +39,13 @@ void clickAt(QPoint global, int button)
              QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
 }
 
+void doubleClickAt(QPoint global)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y()),
+             QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
+             QStringLiteral("80"), QStringLiteral("1")});
+}
+
 bool waitForInputFocus(const QWidget& window)
 {
     const WId id = window.winId();

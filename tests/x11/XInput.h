@@ -14,6 +14,8 @@ namespace keystead::test {
 void pressKeys(const QStringList& keys);
 void typeText(const QString& text);
 void clickAt(QPoint global, int button = 1);
+// Two clicks of the left button close enough together to select a word.
+void doubleClickAt(QPoint global);
 // A click in the middle of a control.
 void clickOn(const QWidget& control, int button = 1);
 // Waits until the X server sends the keyboard's input to the window: Qt may call a window active

@@ -1,0 +1,132 @@
+#include "cli/CliArguments.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "store/TextRules.h"
+
+namespace keystead::cli {
+
+namespace {
+
+struct CommandRule {
+    std::set<std::string_view> options;    // besides --store, --password-stdin and --help
+    std::set<std::string_view> required;
+    bool takesEntry = false;
+};
+
+const std::map<std::string_view, CommandRule>& commandRules()
+{
+    static const std::map<std::string_view, CommandRule> rules{
+        {"users", {{}, {}}},
+        {"list", {{"--user", "--show"}, {"--user"}}},
+        {"show", {{"--user", "--show"}, {"--user"}, true}},
+        {"add", {{"--user"}, {"--user"}}},
+        {"export", {{"--user", "--out", "--plain"}, {"--user", "--out"}}},
+        {"import", {{"--user", "--file", "--overwrite"}, {"--user", "--file"}}},
+        {"passwd", {{"--user"}, {"--user"}}},
+    };
+    return rules;
+}
+
+bool takesValue(std::string_view option)
+{
+    return option == "--user" || option == "--store" || option == "--out" || option == "--file";
+}
+
+void setValue(CliArguments& arguments, std::string_view option, const std::string& value)
+{
+    if (option == "--user")
+        arguments.user = trimText(value);
+    else if (option == "--store")
+        arguments.store = value;
+    else if (option == "--out")
+        arguments.out = value;
+    else
+        arguments.file = value;
+}
+
+void setFlag(CliArguments& arguments, std::string_view option)
+{
+    if (option == "--plain")
+        arguments.plain = true;
+    else if (option == "--overwrite")
+        arguments.overwrite = true;
+    else if (option == "--show")
+        arguments.show = true;
+    else if (option == "--password-stdin")
+        arguments.passwordStdin = true;
+    else if (option == "--help")
+        arguments.help = true;
+    else if (option == "--version")
+        arguments.version = true;
+    else
+        throw UsageError("unknown option '" + std::string(option) + "'");
+}
+
+void checkAgainstRule(const CliArguments& arguments, const std::vector<std::string_view>& given,
+                      const std::vector<std::string>& operands)
+{
+    const auto rule = commandRules().find(arguments.command);
+    if (rule == commandRules().end())
+        throw UsageError("unknown command '" + arguments.command + "'");
+    static const std::set<std::string_view> common{"--store", "--password-stdin", "--help"};
+    for (const std::string_view option : given)
+        if (!common.contains(option) && !rule->second.options.contains(option))
+            throw UsageError("'" + arguments.command + "' takes no option " + std::string(option));
+    if (arguments.help)
+        return;
+    for (const std::string_view option : rule->second.required)
+        if (std::find(given.begin(), given.end(), option) == given.end())
+            throw UsageError("'" + arguments.command + "' needs " + std::string(option));
+    const std::size_t wanted = rule->second.takesEntry ? 1 : 0;
+    if (operands.size() != wanted)
+        throw UsageError(wanted == 1 ? "'show' needs one entry: its number or its description"
+                                     : "'" + arguments.command + "' takes no operand");
+}
+
+}  // namespace
+
+CliArguments ParseArguments(int argc, const char* const* argv)
+{
+    CliArguments arguments;
+    std::vector<std::string_view> given;
+    std::vector<std::string> operands;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word.starts_with("--")) {
+            const std::size_t equals = word.find('=');
+            const std::string_view option = word.substr(0, equals);
+            given.push_back(option);
+            if (!takesValue(option)) {
+                if (equals != std::string_view::npos)
+                    throw UsageError("option " + std::string(option) + " takes no value");
+                setFlag(arguments, option);
+            } else if (equals != std::string_view::npos) {
+                setValue(arguments, option, std::string(word.substr(equals + 1)));
+            } else if (i + 1 < argc) {
+                setValue(arguments, option, argv[++i]);
+            } else {
+                throw UsageError("option " + std::string(option) + " needs a value");
+            }
+        } else if (arguments.command.empty()) {
+            arguments.command = word;
+        } else {
+            operands.emplace_back(word);
+        }
+    }
+    if (arguments.command.empty()) {
+        if (arguments.help || arguments.version)
+            return arguments;
+        throw UsageError("no command given");
+    }
+    checkAgainstRule(arguments, given, operands);
+    if (!operands.empty())
+        arguments.entry = operands.front();
+    return arguments;
+}
+
+}  // namespace keystead::cli

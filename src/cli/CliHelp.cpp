@@ -1,0 +1,77 @@
+#include "cli/CliHelp.h"
+
+#include <map>
+#include <string_view>
+
+namespace keystead::cli {
+
+namespace {
+
+constexpr std::string_view kToolHelp = R"(Usage: keystead-cli COMMAND [OPTION]...
+Use the Keystead password store from a terminal or a script.
+
+Commands:
+  users                                  list the users of the store
+  list --user NAME [--show]              list the entries in the order of the user's list
+  show --user NAME [--show] ENTRY        show one entry, by number or description
+  add --user NAME                        add an entry
+  export --user NAME --out FILE [--plain]
+                                         write the export file
+  import --user NAME --file FILE [--overwrite]
+                                         read an encrypted export file
+  passwd --user NAME                     change the logon password
+
+Options for every command:
+      --store FILE       use this store file instead of the one Keystead uses
+      --password-stdin   read each password asked as one line of standard input
+      --help             show the help of the tool or of a command
+      --version          show the version
+
+Passwords are read from the terminal without echo, or with --password-stdin from standard
+input; never from the command line or the environment. Every command works in one session
+of the store and waits for a running Keystead to finish its own.
+
+Exit status: 0 done, 1 refused (wrong password, failed check, damaged file, busy store),
+2 wrong usage. Messages go to standard error.
+)";
+
+const std::map<std::string, std::string_view>& commandHelp()
+{
+    static const std::map<std::string, std::string_view> help{
+        {"users", "Usage: keystead-cli users [--store FILE]\nList the users of the store, one a line.\n"},
+        {"list", "Usage: keystead-cli list --user NAME [--show] [--store FILE] [--password-stdin]\n"
+                 "List number, description and user name of each entry, tab-separated, in the order\n"
+                 "of the user's list. --show adds the passwords.\n"},
+        {"show", "Usage: keystead-cli show --user NAME [--show] [--store FILE] [--password-stdin] ENTRY\n"
+                 "Show one entry with its comments and expiry. ENTRY is its number or its description\n"
+                 "(any letter case); several matches are listed and refused. --show adds the password.\n"},
+        {"add", "Usage: keystead-cli add --user NAME [--store FILE] [--password-stdin]\n"
+                "Ask for the logon password, then description, user name, the entry's password twice\n"
+                "and comments, and add the entry; its number is printed.\n"},
+        {"export", "Usage: keystead-cli export --user NAME --out FILE [--plain] [--store FILE] [--password-stdin]\n"
+                   "Write the user's list to FILE, encrypted under the logon password, or with --plain\n"
+                   "in plain text, which cannot be imported.\n"},
+        {"import", "Usage: keystead-cli import --user NAME --file FILE [--overwrite] [--store FILE]\n"
+                   "                           [--password-stdin]\n"
+                   "Ask for the logon password and the password the file was written with, and add\n"
+                   "the file's entries to the list, or with --overwrite replace the list.\n"},
+        {"passwd", "Usage: keystead-cli passwd --user NAME [--store FILE] [--password-stdin]\n"
+                   "Ask for the old password and the new one twice, and re-encrypt everything.\n"},
+    };
+    return help;
+}
+
+}  // namespace
+
+std::string HelpText(const std::string& command)
+{
+    const auto found = commandHelp().find(command);
+    return std::string(found == commandHelp().end() ? kToolHelp : found->second);
+}
+
+std::string VersionText()
+{
+    return "keystead-cli " KEYSTEAD_VERSION "\n";
+}
+
+}  // namespace keystead::cli

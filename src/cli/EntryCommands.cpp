@@ -1,0 +1,159 @@
+#include "cli/EntryCommands.h"
+
+#include <iostream>
+#include <vector>
+
+#include "cli/CliArguments.h"
+#include "cli/CliLogon.h"
+#include "cli/TextInput.h"
+#include "entries/EntryValidation.h"
+#include "mainwindow/PasswordListReader.h"
+#include "store/EntryStore.h"
+#include "store/KeysteadError.h"
+#include "store/MainSettings.h"
+#include "store/StoreSession.h"
+#include "store/TextRules.h"
+
+namespace keystead::cli {
+
+namespace {
+
+constexpr std::string_view kLogonPrompt = "Password: ";
+constexpr std::string_view kVerifyMismatchText = "The password and verify password do not match.";
+
+// The decrypted rows of one command, wiped when it ends.
+class DecryptedRows {
+public:
+    explicit DecryptedRows(std::vector<PasswordRow> rows) : rows_(std::move(rows)) {}
+    ~DecryptedRows()
+    {
+        for (PasswordRow& row : rows_) {
+            WipeText(row.description);
+            WipeText(row.username);
+            WipeText(row.password);
+        }
+    }
+    DecryptedRows(const DecryptedRows&) = delete;
+    DecryptedRows& operator=(const DecryptedRows&) = delete;
+    const std::vector<PasswordRow>& get() const { return rows_; }
+
+private:
+    std::vector<PasswordRow> rows_;
+};
+
+// Every column decrypted, in the order the user's list shows, without counting expiry down:
+// only the window's first load of a run does that.
+std::vector<PasswordRow> sortedRows(CliLogon& logon)
+{
+    PasswordListContent content = ReadPasswordList(logon.store(), logon.state(), logon.diamond(), {true, true},
+                                                   std::nullopt);
+    const MainSettings settings = ReadMainSettings(logon.store(), logon.state().CurrentUsername, "");
+    SortPasswordRows(content.rows, settings.sortColumn);
+    return std::move(content.rows);
+}
+
+// The rows an operand names: the entry of that number, or every description equal to it
+// without regard to case.
+std::vector<const PasswordRow*> matchingRows(const std::vector<PasswordRow>& rows, const std::string& entry)
+{
+    std::vector<const PasswordRow*> found;
+    const std::optional<int> number = parseInteger(entry);
+    for (const PasswordRow& row : rows)
+        if ((number && entry.find_first_not_of("0123456789") == std::string::npos && row.entryNumber == *number) ||
+            equalsIgnoringCase(row.description, entry))
+            found.push_back(&row);
+    return found;
+}
+
+void printRow(std::ostream& out, const PasswordRow& row, bool withPassword)
+{
+    out << row.entryNumber << '\t' << row.description << '\t' << row.username;
+    if (withPassword)
+        out << '\t' << row.password;
+    out << '\n';
+}
+
+// The comments keep their line breaks as stored; a terminal wants bare line feeds.
+std::string terminalLines(std::string text)
+{
+    std::erase(text, '\r');
+    return text;
+}
+
+const PasswordRow& onlyMatch(const std::vector<PasswordRow>& rows, const std::string& entry, std::ostream& err)
+{
+    const std::vector<const PasswordRow*> found = matchingRows(rows, entry);
+    if (found.empty())
+        throw KeysteadError("No entry is numbered or described '" + entry + "'.");
+    if (found.size() > 1) {
+        for (const PasswordRow* row : found)
+            printRow(err, *row, false);
+        throw KeysteadError(std::to_string(found.size()) + " entries match '" + entry +
+                            "'; name one by its number.");
+    }
+    return *found.front();
+}
+
+}  // namespace
+
+void RunUsers(const CliArguments& arguments, std::ostream& out)
+{
+    const auto store = OpenStore(arguments);
+    StoreSession session(*store);
+    const std::vector<std::string> users = store->readUsers();
+    session.close();
+    for (const std::string& user : users)
+        out << user << '\n';
+}
+
+void RunList(const CliArguments& arguments, const TextInput& input, std::ostream& out)
+{
+    const SecretText password = input.askPassword(kLogonPrompt);
+    CliLogon logon(arguments, password.get());
+    const DecryptedRows rows(sortedRows(logon));
+    logon.close();
+    for (const PasswordRow& row : rows.get())
+        printRow(out, row, arguments.show);
+}
+
+void RunShow(const CliArguments& arguments, const TextInput& input, std::ostream& out)
+{
+    const SecretText password = input.askPassword(kLogonPrompt);
+    CliLogon logon(arguments, password.get());
+    const DecryptedRows rows(sortedRows(logon));
+    const PasswordRow& row = onlyMatch(rows.get(), arguments.entry, std::cerr);
+    const StoredEntry stored = EntryStore(logon.store(), logon.state()).read(row.entryNumber);
+    const SecretText comments(logon.diamond().DecryptCipherString(stored.comments));
+    logon.close();
+    out << "Number: " << row.entryNumber << "\nDescription: " << row.description << "\nUsername: " << row.username
+        << '\n';
+    if (arguments.show)
+        out << "Password: " << row.password << '\n';
+    if (!row.expiration.empty())
+        out << "Expiration: " << row.expiration << '\n';
+    out << "Comments:\n" << terminalLines(comments.get());
+    if (!comments.get().empty())
+        out << '\n';
+}
+
+void RunAdd(const CliArguments& arguments, const TextInput& input, std::ostream& out)
+{
+    const SecretText password = input.askPassword(kLogonPrompt);
+    const SecretText description = input.askLine("Description: ");
+    const SecretText username = input.askLine("Username: ");
+    const SecretText entryPassword = input.askPassword("Entry password: ");
+    const SecretText verify = input.askPassword("Verify entry password: ");
+    const SecretText comments = input.askLine("Comments: ");
+    if (trimText(entryPassword.get()) != trimText(verify.get()))
+        throw KeysteadError(std::string(kVerifyMismatchText));
+    const EntryTexts typed{description.get(), username.get(), entryPassword.get(), comments.get(), "", ""};
+    const EntryCheck check = CheckEntryTexts(typed, false, kNoSystemNameText);
+    if (check.refusal)
+        throw KeysteadError(std::string(check.refusal->message));
+    CliLogon logon(arguments, password.get());
+    const int number = EntryStore(logon.store(), logon.state()).append(logon.diamond(), check.texts);
+    logon.close();
+    out << number << '\n';
+}
+
+}  // namespace keystead::cli

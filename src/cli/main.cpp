@@ -1,0 +1,63 @@
+// keystead-cli: the store of Keystead from a terminal and from scripts, on the core alone.
+
+#include <iostream>
+
+#include "cli/CliArguments.h"
+#include "cli/CliHelp.h"
+#include "cli/EntryCommands.h"
+#include "cli/FileCommands.h"
+#include "cli/TextInput.h"
+#include "crypto/SecretMemory.h"
+#include "store/KeysteadError.h"
+
+namespace {
+
+using namespace keystead::cli;
+
+constexpr int kDone = 0;
+constexpr int kRefused = 1;
+constexpr int kWrongUsage = 2;
+
+void runCommand(const CliArguments& arguments)
+{
+    const TextInput input(arguments.passwordStdin);
+    const std::string& command = arguments.command;
+    if (command == "users")
+        RunUsers(arguments, std::cout);
+    else if (command == "list")
+        RunList(arguments, input, std::cout);
+    else if (command == "show")
+        RunShow(arguments, input, std::cout);
+    else if (command == "add")
+        RunAdd(arguments, input, std::cout);
+    else if (command == "export")
+        RunExport(arguments, input);
+    else if (command == "import")
+        RunImport(arguments, input);
+    else
+        RunPasswd(arguments, input);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    keystead::DisableCoreDumps();
+    try {
+        const CliArguments arguments = ParseArguments(argc, argv);
+        if (arguments.help)
+            std::cout << HelpText(arguments.command);
+        else if (arguments.version)
+            std::cout << VersionText();
+        else
+            runCommand(arguments);
+        std::cout.flush();
+        return std::cout ? kDone : kRefused;
+    } catch (const UsageError& error) {
+        std::cerr << "keystead-cli: " << error.what() << "\nTry 'keystead-cli --help' for more information.\n";
+        return kWrongUsage;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return kRefused;
+    }
+}

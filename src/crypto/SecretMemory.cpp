@@ -1,0 +1,45 @@
+#include "crypto/SecretMemory.h"
+
+#include <string.h>   // explicit_bzero
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+
+namespace keystead {
+
+void DisableCoreDumps() noexcept
+{
+    // Not dumpable: no core file even where the limit is raised again, and /proc/<pid>/mem is
+    // closed to the user's other processes.
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
+}
+
+void WipeBytes(void* data, std::size_t size) noexcept
+{
+    if (size > 0)
+        ::explicit_bzero(data, size);
+}
+
+void WipeText(std::string& text) noexcept
+{
+    // The whole buffer, not just the current length: a shortened text leaves its tail there.
+    WipeBytes(text.data(), text.capacity());
+    text.clear();
+}
+
+void AppendSecret(std::string& text, std::string_view more)
+{
+    if (text.size() + more.size() > text.capacity()) {
+        std::string larger;
+        larger.reserve(std::max(2 * text.capacity(), text.size() + more.size()));
+        larger = text;
+        WipeText(text);
+        text.swap(larger);
+    }
+    text += more;
+}
+
+}  // namespace keystead
