@@ -23,7 +23,7 @@ test: deps
 # own, without a display, in the Western code page the tests of older values expect.
 WINE_ENV := WINEPREFIX=$(abspath $(WINDOWS_DIR))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY= LANG=en_US.UTF-8
 test-windows:
-	@scripts/install-windows-deps.sh
+	@scripts/install-deps.sh windows
 	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	$(WINE_ENV) scripts/wine-run.sh start
 	$(WINE_ENV) cmake --build $(WINDOWS_DIR) -j $(JOBS) || { $(WINE_ENV) scripts/wine-run.sh stop; exit 1; }
