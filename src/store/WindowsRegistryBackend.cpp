@@ -356,11 +356,15 @@ std::vector<StoredValue> WindowsRegistryBackend::readSectionValues(std::string_v
     auto values = storedValues(section, true);
     if (const auto* pending = pendingSection(section)) {
         for (const auto& [folded, change] : pending->values) {
-            if (change.value) {
-                values[folded] = {values.count(folded) ? values[folded].first : change.ident,
-                                  *change.value};
+            const auto stored = values.find(folded);
+            if (!change.value) {
+                if (stored != values.end()) {
+                    values.erase(stored);
+                }
+            } else if (stored == values.end()) {
+                values.emplace(folded, std::make_pair(change.ident, *change.value));
             } else {
-                values.erase(folded);
+                stored->second.second = *change.value;   // the ident keeps its stored spelling
             }
         }
     }
