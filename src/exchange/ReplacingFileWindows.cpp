@@ -22,6 +22,11 @@ namespace {
 
 constexpr int kAttempts = 100;
 
+// The temporary file's name is kept as UTF-8, so no character of the folder is lost.
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::filesystem::path folderOf(const std::filesystem::path& target) {
     return target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
 }
@@ -39,7 +44,8 @@ int createTemporary(const std::filesystem::path& target, std::string& name) {
                       _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYRW,
                       _S_IREAD | _S_IWRITE);
         if (error == 0) {
-            name = candidate.string();
+            const std::u8string utf8 = candidate.u8string();
+            name.assign(utf8.begin(), utf8.end());
             return descriptor;
         }
         if (error != EEXIST) {
@@ -65,7 +71,7 @@ ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(t
 ReplacingFile::~ReplacingFile() {
     closeDescriptor();
     if (!committed_ && !temporary_.empty()) {
-        ::DeleteFileW(std::filesystem::path(temporary_).c_str());
+        ::DeleteFileW(pathOf(temporary_).c_str());
     }
 }
 
@@ -101,7 +107,7 @@ void ReplacingFile::commit() {
     if (closed != 0) {
         fail(errno);
     }
-    if (!::MoveFileExW(std::filesystem::path(temporary_).c_str(), target_.c_str(),
+    if (!::MoveFileExW(pathOf(temporary_).c_str(), target_.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fail(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO);
     }

@@ -52,6 +52,10 @@ TEST_F(WindowsRegistryTest, SectionsAreSubkeysAndEveryValueIsAString) {
     EXPECT_EQ(rawValue(L"BOB", L"totalpasswords", type), L"-3");
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(rawValue(L"Options", L"FancyLogon", type), L"1");
+    // Bytes that are not UTF-8 keep the characters the forms show for them.
+    store->WriteString("Bob", "Comments2", "Zo\xeb");
+    EXPECT_EQ(rawValue(L"Bob", L"Comments2", type), L"Zo\u00eb");
+    EXPECT_EQ(store->ReadString("Bob", "Comments2", ""), "Zo\xc3\xab");
 }
 
 // An 8-bit build wrote through the ANSI calls, in the Windows-1252 code page, with or without
