@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts (start) or ends (stop) the Wine server of the Windows tests. Kept running between the
-# test programs, so each runs without Wine starting anew; the prefix is made on first use.
+# test programs, so each runs without Wine starting anew, and ending by itself a minute after the
+# last of them should stop never come; the prefix is made on first use.
 set -euo pipefail
 : "${WINEPREFIX:?the Wine prefix of the build}"
 server=/usr/lib/wine/wineserver
@@ -10,7 +11,7 @@ wine=/usr/lib/wine/wine64
 case "${1:-}" in
     start)
         mkdir -p "$WINEPREFIX"
-        "$server" -p
+        "$server" -p60
         "$wine" cmd /c exit >/dev/null 2>&1 || true
         ;;
     stop)
