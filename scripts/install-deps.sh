@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Keystead builds, tests and runs with; does nothing when all are present.
+# With "windows", the packages of the Windows build instead: the MinGW-w64 cross compiler (POSIX
+# threads), Wine to run its tests, and GoogleTest's sources to build with the cross compiler.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,9 @@ packages=(
     poppler-utils xdg-utils
     help2man
 )
+if [ "${1:-}" = windows ]; then
+    packages=(g++-mingw-w64-x86-64-posix wine64 googletest cmake ninja-build make)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,12 @@
 #include "crypto/SecretMemory.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <string.h>   // explicit_bzero
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 
@@ -10,17 +14,27 @@ namespace keystead {
 
 void DisableCoreDumps() noexcept
 {
+#ifdef _WIN32
+    // No error report, and so no crash dump sent or kept by the system's error reporting.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+#else
     // Not dumpable: no core file even where the limit is raised again, and /proc/<pid>/mem is
     // closed to the user's other processes.
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
     const rlimit none{0, 0};
     ::setrlimit(RLIMIT_CORE, &none);
+#endif
 }
 
 void WipeBytes(void* data, std::size_t size) noexcept
 {
-    if (size > 0)
-        ::explicit_bzero(data, size);
+    if (size == 0)
+        return;
+#ifdef _WIN32
+    ::SecureZeroMemory(data, size);
+#else
+    ::explicit_bzero(data, size);
+#endif
 }
 
 void WipeText(std::string& text) noexcept

@@ -1,14 +1,14 @@
 #include "exchange/ExportFile.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "crypto/Diamond.h"
@@ -58,12 +58,13 @@ void report(const Progress& progress, std::size_t done, std::size_t total) {
 
 // The whole file; only a regular file is read, so that no read waits on a pipe or a device.
 std::string readWholeFile(const std::filesystem::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0) {
-        failToRead(file, errno);
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (error) {
+        failToRead(file, error.value());   // the C library's error number, as stat gives it
     }
-    if (!S_ISREG(status.st_mode)) {
-        failToRead(file, S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    if (!std::filesystem::is_regular_file(status)) {
+        failToRead(file, std::filesystem::is_directory(status) ? EISDIR : EINVAL);
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {

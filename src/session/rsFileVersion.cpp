@@ -9,8 +9,6 @@ namespace keystead {
 
 namespace {
 
-constexpr std::uint32_t kSignature = 0xFEEF04BD;
-constexpr std::uint32_t kStructureVersion = 0x00010000;
 constexpr std::size_t kFileVersionMsOffset = 8;
 constexpr std::size_t kFileVersionLsOffset = 12;
 constexpr std::size_t kBlockSize = 52;  // thirteen double words
@@ -35,9 +33,12 @@ std::optional<std::vector<unsigned char>> readFile(const std::filesystem::path& 
 }
 
 // The two words are compared one after the other, never as one eight-byte pattern, so that the
-// reader's own code holds no copy of the block's start to be mistaken for it.
+// reader's own code holds no copy of the block's start to be mistaken for it. They are local for
+// the same reason: an unoptimised build keeps constants of the namespace side by side in its data.
 const unsigned char* findBlock(const std::vector<unsigned char>& bytes)
 {
+    constexpr std::uint32_t kSignature = 0xFEEF04BD;
+    constexpr std::uint32_t kStructureVersion = 0x00010000;
     if (bytes.size() < kBlockSize)
         return nullptr;
     const auto firstByte = static_cast<unsigned char>(kSignature & 0xFF);

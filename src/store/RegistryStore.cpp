@@ -1,12 +1,9 @@
 #include "store/RegistryStore.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "store/KeysteadError.h"
-#include "store/SqliteStatement.h"
-#include "store/StoreFile.h"
+#include "store/RegistryBackend.h"
 #include "store/StoreSession.h"
 #include "store/TextRules.h"
 
@@ -14,348 +11,30 @@ namespace keystead {
 
 namespace {
 
-// "KSTD": tells a Keystead store from any other SQLite database.
-constexpr int kApplicationId = 0x4B535444;
-
-constexpr const char* kSchema = R"sql(
-    CREATE TABLE sections (
-        id   INTEGER PRIMARY KEY,
-        name TEXT NOT NULL COLLATE NOCASE UNIQUE
-    );
-    CREATE TABLE section_values (
-        section_id INTEGER NOT NULL,
-        ident      TEXT NOT NULL COLLATE NOCASE,
-        value      TEXT NOT NULL,
-        PRIMARY KEY (section_id, ident)
-    ) WITHOUT ROWID;
-    PRAGMA user_version = 1;
-)sql";
-
 constexpr std::string_view kOptionsSection = "Options";
 
-std::string quoted(const std::filesystem::path& file) {
-    std::string text(1, '\'');
-    text += file.string();
-    text += '\'';
-    return text;
-}
-
-std::string notAStoreText(const std::filesystem::path& file) {
-    return "The file " + quoted(file) + " is not a Keystead store; it was left unchanged";
-}
-
-std::string cannotOpenText(const std::filesystem::path& file, const std::string& reason) {
-    return "Cannot open the store file " + quoted(file) + ": " + reason;
-}
-
-std::string damagedText(const std::filesystem::path& file) {
-    return "The store file " + quoted(file) + " is damaged; it was left unchanged";
-}
-
-std::string busyText(const std::filesystem::path& file) {
-    return "Another running Keystead keeps the store file " + quoted(file) +
-           " busy; try again when it has finished";
-}
-
-std::string getFailedText(std::string_view ident) {
-    return "Failed to get data for '" + std::string(ident) + "'";
-}
-
-std::string setFailedText(std::string_view ident) {
-    return "Failed to set data for '" + std::string(ident) + "'";
-}
-
-const std::filesystem::path& createdStoreFile(const std::filesystem::path& file) {
-    createStoreFile(file);
-    return file;
-}
-
-bool isControl(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code < 32 || code == 127;
-}
-
-// Section names follow the rule for user names, so no write can make a section a user could
-// not have been given.
-bool isAcceptableSectionName(std::string_view name) {
-    return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
-        return c == '\\' || isControl(c);
-    });
-}
-
 }  // namespace
 
-struct RegistryStore::Statements {
-    explicit Statements(const SqliteConnection& c)
-        : begin(c, "BEGIN IMMEDIATE"),
-          commit(c, "COMMIT"),
-          rollback(c, "ROLLBACK"),
-          savepoint(c, "SAVEPOINT nested"),
-          release(c, "RELEASE nested"),
-          rollbackToSavepoint(c, "ROLLBACK TO nested"),
-          findSection(c, "SELECT id FROM sections WHERE name = ?1"),
-          insertSection(c, "INSERT INTO sections (name) VALUES (?1)"),
-          listSections(c, "SELECT name FROM sections ORDER BY name"),
-          readValue(c,
-                    "SELECT v.value FROM section_values AS v JOIN sections AS s"
-                    " ON s.id = v.section_id WHERE s.name = ?1 AND v.ident = ?2"),
-          readSection(c,
-                      "SELECT v.ident, v.value FROM section_values AS v JOIN sections AS s"
-                      " ON s.id = v.section_id WHERE s.name = ?1 ORDER BY v.ident"),
-          readIdents(c,
-                     "SELECT v.ident FROM section_values AS v JOIN sections AS s"
-                     " ON s.id = v.section_id WHERE s.name = ?1 ORDER BY v.ident"),
-          writeValue(c,
-                     "INSERT INTO section_values (section_id, ident, value) VALUES (?1, ?2, ?3)"
-                     " ON CONFLICT (section_id, ident) DO UPDATE SET value = excluded.value"),
-          deleteValue(c, "DELETE FROM section_values WHERE section_id = ?1 AND ident = ?2") {}
-
-    SqliteStatement begin;
-    SqliteStatement commit;
-    SqliteStatement rollback;
-    SqliteStatement savepoint;
-    SqliteStatement release;
-    SqliteStatement rollbackToSavepoint;
-    SqliteStatement findSection;
-    SqliteStatement insertSection;
-    SqliteStatement listSections;
-    SqliteStatement readValue;
-    SqliteStatement readSection;
-    SqliteStatement readIdents;
-    SqliteStatement writeValue;
-    SqliteStatement deleteValue;
-};
-
-namespace {
-
-int run(SqliteStatement& statement) {
-    return statement.use().step();
-}
-
-}  // namespace
-
-std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::path& file) {
-    return OpenFile(file, kBusyTimeout);
-}
-
-std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::path& file,
-                                                       std::chrono::milliseconds busyTimeout) {
-    return std::unique_ptr<RegistryStore>(new RegistryStore(file, busyTimeout));
-}
-
-std::filesystem::path RegistryStore::DefaultFile() {
-    return defaultStoreFile();
-}
-
-RegistryStore::RegistryStore(const std::filesystem::path& file,
-                             std::chrono::milliseconds busyTimeout)
-    : file_(createdStoreFile(file)), connection_(file) {
-    sqlite3* const db = connection_.handle();
-    // Until the file has passed its checks, closing must not carry anything into it.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count()));
-    checkFile();
-    createSchemaWhenEmpty();
-    chooseJournal();
-    if (connection_.exec("PRAGMA synchronous = FULL") != SQLITE_OK) {
-        fail(sqlite3_errcode(db), cannotOpenText(file_, connection_.errorMessage()));
-    }
-    statements_ = std::make_unique<Statements>(connection_);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
-}
+RegistryStore::RegistryStore(std::filesystem::path file, std::unique_ptr<Backend> backend)
+    : file_(std::move(file)), backend_(std::move(backend)) {}
 
 RegistryStore::~RegistryStore() = default;
 
-// Reads every page once, before anything is written, so that damage is found while the file
-// can still be left as it was.
-void RegistryStore::checkFile() {
-    if (queryFirst("PRAGMA quick_check(1)") != "ok") {
-        throw KeysteadError(damagedText(file_));
-    }
-}
-
-bool RegistryStore::isEmptyDatabase() {
-    return queryFirst("SELECT count(*) FROM sqlite_schema") == "0";
-}
-
-std::string RegistryStore::queryFirst(const char* sql) {
-    std::string value;
-    const int rc = connection_.query(sql, value);
-    if (rc != SQLITE_OK) {
-        fail(rc, cannotOpenText(file_, connection_.errorMessage()));
-    }
-    return value;
-}
-
-void RegistryStore::createSchemaWhenEmpty() {
-    if (!isEmptyDatabase()) {
-        if (queryFirst("PRAGMA application_id") != std::to_string(kApplicationId)) {
-            throw KeysteadError(notAStoreText(file_));
-        }
-        return;
-    }
-    if (connection_.exec("BEGIN IMMEDIATE") != SQLITE_OK) {
-        fail(sqlite3_errcode(connection_.handle()),
-             cannotOpenText(file_, connection_.errorMessage()));
-    }
-    // Another instance may have made the tables while this one waited.
-    const std::string schema =
-        kSchema + ("PRAGMA application_id = " + std::to_string(kApplicationId) + ";");
-    const bool stillEmpty = isEmptyDatabase();
-    if ((stillEmpty && connection_.exec(schema.c_str()) != SQLITE_OK) ||
-        connection_.exec("COMMIT") != SQLITE_OK) {
-        const std::string reason = connection_.errorMessage();
-        connection_.exec("ROLLBACK");
-        throw KeysteadError("Cannot create the store file " + quoted(file_) + ": " + reason);
-    }
-}
-
-// WAL lets a second instance read while one writes. Where the file system cannot share the
-// memory WAL needs (some network homes), SQLite keeps the journal it had and says so only in the
-// pragma's answer; the store then runs on the rollback journal, which with synchronous FULL loses
-// no committed change either and only makes a second instance wait longer. Any other answer would
-// leave commits unprotected, and the store is not opened.
-void RegistryStore::chooseJournal() {
-    if (queryFirst("PRAGMA journal_mode = WAL") == "wal") {
-        return;
-    }
-    if (queryFirst("PRAGMA journal_mode = DELETE") != "delete") {
-        throw KeysteadError(cannotOpenText(file_, "its changes cannot be kept safe on this disk"));
-    }
-}
-
-void RegistryStore::fail(int rc, const std::string& storeText) const {
-    switch (rc & 0xff) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            throw KeysteadError(busyText(file_));
-        case SQLITE_CORRUPT:
-            throw KeysteadError(damagedText(file_));
-        case SQLITE_NOTADB:
-            throw KeysteadError(notAStoreText(file_));
-        default:
-            throw KeysteadError(storeText);
-    }
-}
-
-void RegistryStore::failToSave(const std::string& reason) {
-    throw KeysteadError("The changes could not be saved in the store file " + quoted(file_) +
-                        ": " + reason);
-}
-
 void RegistryStore::beginSession() {
-    if (sessionDepth_ == 0) {
-        const int rc = run(statements_->begin);
-        if (rc != SQLITE_DONE) {
-            fail(rc, cannotOpenText(file_, connection_.errorMessage()));
-        }
-    } else {
-        // SQLite may have ended the whole transaction after a failure an inner session caught;
-        // going on would write outside it.
-        if (!connection_.inTransaction()) {
-            failToSave("the transaction was broken off");
-        }
-        const int rc = run(statements_->savepoint);
-        if (rc != SQLITE_DONE) {
-            fail(rc, cannotOpenText(file_, connection_.errorMessage()));
-        }
-    }
-    ++sessionDepth_;
+    backend_->beginSession();
 }
 
 void RegistryStore::endSession(bool commit) {
-    --sessionDepth_;
-    if (sessionDepth_ == 0) {
-        if (commit) {
-            commitOutermost();
-        } else if (connection_.inTransaction()) {
-            run(statements_->rollback);
-        }
-        return;
-    }
-    if (!commit) {
-        run(statements_->rollbackToSavepoint);
-    }
-    if (run(statements_->release) != SQLITE_DONE && commit) {
-        failToSave("the transaction was broken off");
-    }
-}
-
-void RegistryStore::commitOutermost() {
-    if (!connection_.inTransaction()) {
-        failToSave("the transaction was broken off");
-    }
-    if (run(statements_->commit) != SQLITE_DONE) {
-        const std::string reason = connection_.errorMessage();
-        if (connection_.inTransaction()) {
-            run(statements_->rollback);
-        }
-        failToSave(reason);
-    }
+    backend_->endSession(commit);
 }
 
 std::optional<std::string> RegistryStore::readValue(std::string_view section,
                                                     std::string_view ident) {
-    auto use = statements_->readValue.use();
-    use.bind(1, section).bind(2, ident);
-    const int rc = use.step();
-    if (rc == SQLITE_DONE) {
-        return std::nullopt;
-    }
-    if (rc != SQLITE_ROW) {
-        fail(rc, getFailedText(ident));
-    }
-    if (!use.isText(0)) {
-        throw KeysteadError("Invalid data type for '" + std::string(ident) + "'");
-    }
-    return std::string(use.text(0));
+    return backend_->readValue(section, ident);
 }
 
-std::optional<std::int64_t> RegistryStore::findSection(std::string_view section) {
-    auto use = statements_->findSection.use();
-    use.bind(1, section);
-    const int rc = use.step();
-    if (rc == SQLITE_DONE) {
-        return std::nullopt;
-    }
-    if (rc != SQLITE_ROW) {
-        fail(rc, getFailedText(section));
-    }
-    return use.integer(0);
-}
-
-std::int64_t RegistryStore::ensureSection(std::string_view section) {
-    if (const auto id = findSection(section)) {
-        return *id;
-    }
-    const std::string failedText = "Failed to create key " + std::string(section);
-    if (!isAcceptableSectionName(section)) {
-        throw KeysteadError(failedText);
-    }
-    const int rc = statements_->insertSection.use().bind(1, section).step();
-    if (rc != SQLITE_DONE) {
-        fail(rc, failedText);
-    }
-    return sqlite3_last_insert_rowid(connection_.handle());
-}
-
-void RegistryStore::writeValue(std::int64_t sectionId, std::string_view ident,
-                               std::string_view value) {
-    auto use = statements_->writeValue.use();
-    use.bind(1, sectionId).bind(2, ident).bind(3, value);
-    const int rc = use.step();
-    if (rc != SQLITE_DONE) {
-        fail(rc, setFailedText(ident));
-    }
-}
-
-void RegistryStore::deleteValue(std::int64_t sectionId, std::string_view ident) {
-    auto use = statements_->deleteValue.use();
-    use.bind(1, sectionId).bind(2, ident);
-    const int rc = use.step();
-    if (rc != SQLITE_DONE) {
-        fail(rc, setFailedText(ident));
-    }
+bool RegistryStore::sectionExists(std::string_view section) {
+    return backend_->sectionExists(section);
 }
 
 std::string RegistryStore::ReadString(std::string_view section, std::string_view ident,
@@ -366,8 +45,7 @@ std::string RegistryStore::ReadString(std::string_view section, std::string_view
 
 void RegistryStore::WriteString(std::string_view section, std::string_view ident,
                                 std::string_view value) {
-    StoreSession session(*this);
-    writeValue(ensureSection(section), ident, value);
+    writeValues(section, {{std::string(ident), std::string(value)}});
 }
 
 int RegistryStore::ReadInteger(std::string_view section, std::string_view ident, int def) {
@@ -396,16 +74,7 @@ void RegistryStore::DeleteValue(std::string_view section, std::string_view ident
 }
 
 std::vector<std::string> RegistryStore::ReadSections() {
-    std::vector<std::string> names;
-    auto use = statements_->listSections.use();
-    int rc = SQLITE_ROW;
-    while ((rc = use.step()) == SQLITE_ROW) {
-        names.emplace_back(use.text(0));
-    }
-    if (rc != SQLITE_DONE) {
-        fail(rc, "Failed to read the sections of the store");
-    }
-    return names;
+    return backend_->readSections();
 }
 
 std::vector<std::string> RegistryStore::readUsers() {
@@ -417,7 +86,7 @@ std::vector<std::string> RegistryStore::readUsers() {
 }
 
 bool RegistryStore::UserExists(std::string_view name) {
-    return equalsIgnoringCase(name, kOptionsSection) || findSection(name).has_value();
+    return equalsIgnoringCase(name, kOptionsSection) || sectionExists(name);
 }
 
 bool RegistryStore::isAcceptableUserName(std::string_view name) {
@@ -433,57 +102,32 @@ void RegistryStore::CreateUser(std::string_view name, std::string_view mainPassw
     if (UserExists(name)) {
         throw KeysteadError(std::string(kUserExistsText));
     }
-    writeValue(ensureSection(name), "MainPassword", mainPassword);
+    writeValues(name, {{"MainPassword", std::string(mainPassword)}});
 }
 
 std::vector<StoredValue> RegistryStore::readSectionValues(std::string_view section) {
-    std::vector<StoredValue> values;
-    auto use = statements_->readSection.use();
-    use.bind(1, section);
-    int rc = SQLITE_ROW;
-    while ((rc = use.step()) == SQLITE_ROW) {
-        if (!use.isText(1)) {
-            throw KeysteadError("Invalid data type for '" + std::string(use.text(0)) + "'");
-        }
-        values.push_back({std::string(use.text(0)), std::string(use.text(1))});
-    }
-    if (rc != SQLITE_DONE) {
-        fail(rc, "Failed to get data for '" + std::string(section) + "'");
-    }
-    return values;
+    return backend_->readSectionValues(section);
 }
 
 std::vector<std::string> RegistryStore::readIdents(std::string_view section) {
-    std::vector<std::string> idents;
-    auto use = statements_->readIdents.use();
-    use.bind(1, section);
-    int rc = SQLITE_ROW;
-    while ((rc = use.step()) == SQLITE_ROW) {
-        idents.emplace_back(use.text(0));
-    }
-    if (rc != SQLITE_DONE) {
-        fail(rc, "Failed to get data for '" + std::string(section) + "'");
-    }
-    return idents;
+    return backend_->readIdents(section);
 }
 
 void RegistryStore::writeValues(std::string_view section, const std::vector<StoredValue>& values) {
     StoreSession session(*this);
-    const std::int64_t sectionId = ensureSection(section);
-    for (const auto& [ident, value] : values) {
-        writeValue(sectionId, ident, value);
-    }
+    backend_->writeValues(section, values);
 }
 
 void RegistryStore::deleteValues(std::string_view section, const std::vector<std::string>& idents) {
     StoreSession session(*this);
-    const auto sectionId = findSection(section);
-    if (!sectionId) {
-        return;
-    }
-    for (const auto& ident : idents) {
-        deleteValue(*sectionId, ident);
-    }
+    backend_->deleteValues(section, idents);
+}
+
+bool isAcceptableSectionName(std::string_view name) {
+    return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return c == '\\' || code < 32 || code == 127;
+    });
 }
 
 }  // namespace keystead

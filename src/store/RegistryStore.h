@@ -1,6 +1,7 @@
 #pragma once
 // The sectioned key/value store that keeps everything between runs: sections, idents, every value
-// a string. Kept in one SQLite file; names compare without regard to ASCII letter case.
+// a string; names compare without regard to letter case. The build chooses where it is kept: one
+// SQLite file, or on Windows the registry, a key below HKEY_CURRENT_USER standing for the file.
 
 #include <chrono>
 #include <cstdint>
@@ -11,8 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "store/SqliteConnection.h"
-
 namespace keystead {
 
 struct StoredValue {
@@ -22,15 +21,20 @@ struct StoredValue {
 
 class RegistryStore {
 public:
+    class Backend;   // where the sections are kept: the SQLite file or the registry key
+
     // How long an operation waits for another running instance to finish its session.
     static constexpr std::chrono::milliseconds kBusyTimeout{3000};
 
     // Opens (creating folder and file as needed) the store kept in this file. A file that is no
-    // store or is damaged is refused with a KeysteadError naming it, and left as it was.
+    // store or is damaged is refused with a KeysteadError naming it, and left as it was. On
+    // Windows the file is the path of the store's key below HKEY_CURRENT_USER, created when
+    // missing; the registry makes nobody wait, so the time-out has no use there.
     static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file);
     static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file,
                                                    std::chrono::milliseconds busyTimeout);
-    static std::filesystem::path DefaultFile();   // $XDG_DATA_HOME/Vorrent/Keystead/registry.sqlite
+    // $XDG_DATA_HOME/Vorrent/Keystead/registry.sqlite; on Windows Software\Vorrent\Keystead.
+    static std::filesystem::path DefaultFile();
 
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -77,32 +81,17 @@ public:
 
 private:
     friend class StoreSession;
-    struct Statements;
 
-    RegistryStore(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout);
-
-    void checkFile();
-    void createSchemaWhenEmpty();
-    void chooseJournal();
-    bool isEmptyDatabase();
-    std::string queryFirst(const char* sql);   // first value of an opening-time query
-    [[noreturn]] void fail(int rc, const std::string& storeText) const;
-    [[noreturn]] void failToSave(const std::string& reason);
+    RegistryStore(std::filesystem::path file, std::unique_ptr<Backend> backend);
 
     void beginSession();
     void endSession(bool commit);   // throws only when commit is true
-    void commitOutermost();
 
     std::optional<std::string> readValue(std::string_view section, std::string_view ident);
-    std::optional<std::int64_t> findSection(std::string_view section);
-    std::int64_t ensureSection(std::string_view section);
-    void writeValue(std::int64_t sectionId, std::string_view ident, std::string_view value);
-    void deleteValue(std::int64_t sectionId, std::string_view ident);
+    bool sectionExists(std::string_view section);
 
     std::filesystem::path file_;
-    SqliteConnection connection_;
-    std::unique_ptr<Statements> statements_;
-    int sessionDepth_ = 0;
+    std::unique_ptr<Backend> backend_;
 };
 
 }  // namespace keystead

@@ -61,9 +61,11 @@ TEST_F(ExportFileTest, EncryptedFileHoldsTheStoredValuesUnchanged) {
     EXPECT_EQ(lines[3 + 7 + 1], "");
     EXPECT_EQ(lines[3 + 7 + 5], "");
 
+#ifndef _WIN32   // Windows keeps no modes: the file takes the access list of its folder
     struct stat status {};
     ASSERT_EQ(::stat(out.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
+#endif
 }
 
 TEST_F(ExportFileTest, PlainFileHoldsTheDecryptedBytes) {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "RawDatabase.h"
+#include "NonTextValue.h"
 #include "TempFolder.h"
 #include "crypto/Diamond.h"
 #include "store/KeysteadError.h"
@@ -107,8 +107,7 @@ TEST_F(DataUpgradeTest, AnUpgradeStoppedByItsCallerChangesNothing) {
 
 TEST_F(DataUpgradeTest, AnUpgradeThatFailsInTheMiddleChangesNothingAndCanRunAgain) {
     store.reset();
-    test::RawDatabase(folder.storeFile())
-        .exec("UPDATE section_values SET value = x'00' WHERE ident = 'Comments3'");
+    test::putNonTextValue(folder.storeFile(), kUser, "Comments3");
     store = RegistryStore::OpenFile(folder.storeFile());
     EXPECT_THROW(
         {

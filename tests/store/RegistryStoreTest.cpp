@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "RawDatabase.h"
+#include "NonTextValue.h"
 #include "TempFolder.h"
 #include "store/KeysteadError.h"
 
@@ -133,8 +133,7 @@ TEST_F(RegistryStoreTest, WritesAreKeptAcrossReopening) {
 TEST_F(RegistryStoreTest, AValueOfAnotherTypeThanTextIsAnError) {
     store->WriteString("Bob", "System1", "x");
     store.reset();
-    test::RawDatabase(folder.storeFile())
-        .exec("UPDATE section_values SET value = x'0102' WHERE ident = 'System1'");
+    test::putNonTextValue(folder.storeFile(), "Bob", "System1");
     reopen();
     expectError([&] { store->ReadString("Bob", "System1", ""); },
                 "Invalid data type for 'System1'");

@@ -16,6 +16,10 @@ TempFolder::TempFolder() {
     path_ = pattern;
 }
 
+std::filesystem::path TempFolder::storeFile() const {
+    return path_ / "registry.sqlite";
+}
+
 TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
