@@ -164,6 +164,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    static constexpr int kMinimumListHeight = 30;   // the list never gets lower than this
+
     void buildControls();
     void buildToolBar();
     void buildMenus();

@@ -1,0 +1,165 @@
+// The main window's password list: loading, selection, the notes of the selected entry, sorting
+// and the Show Passwords toggle's guard.
+#include "mainwindow/Main.h"
+
+#include "desktop/ErrorDisplay.h"
+#include "desktop/MessageBox.h"
+#include "desktop/SuspendedUpdates.h"
+#include "desktop/TextConversion.h"
+#include "desktop/WaitCursor.h"
+#include "exchange/Print.h"
+#include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListView.h"
+#include "store/PasswordListRules.h"
+#include "store/RegistryStore.h"
+#include "store/SessionState.h"
+#include "store/StoreSession.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace keystead {
+
+// ---- The list -------------------------------------------------------------------------------
+
+void TfrmMain::LoadPasswordList()
+{
+    std::vector<std::string> expired;
+    {
+        const WaitCursor hourglass;
+        {
+            const SuspendedUpdates frozen(*lvPasswords);
+            StoreSession session(*store_);
+            Diamond1.SetKey(session_.LogonPassword);
+            const std::optional<int> countdown =
+                session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
+            // Read before anything is cleared: a read that fails leaves the list as it was.
+            PasswordListContent content = ReadPasswordList(*store_, session_, Diamond1,
+                                                           {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
+            // The days counted down are days up to today: a run that never reaches its close, or a
+            // second instance, must not count them again.
+            if (countdown)
+                store_->WriteString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
+            model_->clear();
+            setNotesText({});
+            session_.PasswordCount = static_cast<int>(content.rows.size());
+            expired = std::move(content.expiredDescriptions);
+            model_->setRows(std::move(content.rows), settings_.sortColumn);
+            reselect();
+            session.close();
+        }
+        if (lvPasswords->selectedRow() >= 0)
+            lvPasswords->scrollToRow(lvPasswords->selectedRow());
+        if (session_.PasswordCount == 0 || lvPasswords->selectedRow() < 0)
+            setSelectionButtons(false);
+        tbPrint->setEnabled(session_.PasswordCount != 0);
+        tbExport->setEnabled(session_.PasswordCount != 0);
+        sbMessagePanel0->setText(toQString(PasswordCountText(session_.PasswordCount)));
+        mnuEditPopup();
+    }
+    if (!expired.empty())
+        showWarning(this, toQString(ExpiredWarningText(expired)));
+}
+
+void TfrmMain::reselect()
+{
+    // Of several rows with the remembered caption, the one added last (the highest number) wins.
+    int match = -1;
+    for (int row = 0; row < model_->rowCount(); ++row)
+        if (model_->row(row).description == session_.ReselectCaption &&
+            (match < 0 || model_->row(row).entryNumber > model_->row(match).entryNumber))
+            match = row;
+    if (match >= 0)
+        lvPasswords->selectRow(match);
+}
+
+void TfrmMain::lvPasswordsSelectItem()
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0) {
+        setSelectionButtons(false);
+        return;
+    }
+    runGuarded(this, [&] { showNotes(row); });
+    setSelectionButtons(true);
+    session_.ReselectCaption = model_->row(row).description;
+}
+
+void TfrmMain::showNotes(int row)
+{
+    setNotesText({});
+    reComments->setCurrentCharFormat(QTextCharFormat());
+    // The comments the row was read with: read again by number, a list another instance has
+    // renumbered since would show the notes of another entry under this one.
+    const std::string& stored = model_->row(row).stored.comments;
+    const bool plain = session_.ShowPasswordsOn || settings_.showComments;
+    reComments->setCommentText(plain ? Diamond1.DecryptCipherString(stored) : stored);
+}
+
+std::optional<ListItemTexts> TfrmMain::selectedItem() const
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    const PasswordRow& r = model_->row(row);
+    return ListItemTexts{r.entryNumber, r.description, r.username, r.password, r.expiration, r.stored};
+}
+
+std::string TfrmMain::notesText() const
+{
+    return reComments->commentText();
+}
+
+void TfrmMain::updateSelectedItem(const ListItemTexts& texts)
+{
+    const int row = lvPasswords->selectedRow();
+    if (row < 0)
+        return;
+    model_->setTexts(row, texts.username, texts.password, texts.expiration, texts.stored);
+    lvPasswords->selectRow(model_->setDescription(row, texts.caption));
+}
+
+void TfrmMain::setNotesText(const std::string& text)
+{
+    reComments->setCommentText(text);
+}
+
+void TfrmMain::setSelectionButtons(bool enabled)
+{
+    tbCut->setEnabled(enabled);
+    tbCopy->setEnabled(enabled);
+    tbDelete->setEnabled(enabled);
+}
+
+void TfrmMain::mnuFilePrintClick()
+{
+    if (!ProtectionCheck())
+        return;
+    std::vector<PrintItem> items;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const PasswordRow& item = model_->row(row);
+        items.push_back({item.entryNumber, item.description, item.username, item.password});
+    }
+    runGuarded(this, [&] { PrintPasswordList(*this, *store_, session_, Diamond1, items, dateSeparator_); });
+}
+
+void TfrmMain::lvPasswordsColumnClick(int column)
+{
+    if (column == settings_.sortColumn || column > 2)
+        return;
+    const int previous = settings_.sortColumn;
+    settings_.sortColumn = column;
+    bool stored = false;
+    runGuarded(this, [&] {
+        StoreSession session(*store_);
+        store_->WriteInteger(session_.CurrentUsername, "SortColumn", column);
+        LoadPasswordList();
+        session.close();
+        stored = true;
+    });
+    // The sort column changes together with its stored value or not at all.
+    if (!stored)
+        settings_.sortColumn = previous;
+}
+
+}  // namespace keystead
