@@ -8,7 +8,9 @@ FUZZ_TIME   ?= 300
 FUZZ_TARGETS ?= codec_fuzz import_fuzz
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps test bench fuzz run clean
+PACKAGE_DIR := $(BUILD)/package
+
+.PHONY: deps test bench fuzz run package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -36,6 +38,12 @@ run: deps
 	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF
 	cmake --build $(RUN_DIR) -j $(JOBS) --target keystead
 	$(RUN_DIR)/src/keystead
+
+# The Debian package, keystead_<version>_<arch>.deb in $(PACKAGE_DIR).
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYSTEAD_TESTS=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target keystead
+	cd $(PACKAGE_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD)

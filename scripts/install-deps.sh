@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils trayer
     poppler-utils xdg-utils
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

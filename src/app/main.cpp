@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keystead"));
+    // Ties the windows to the installed desktop entry, for its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
     keystead::SessionState session;

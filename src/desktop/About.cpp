@@ -70,15 +70,16 @@ void TfrmAbout::buildControls()
     QPalette black = band->palette();
     black.setColor(QPalette::Window, Qt::black);
     band->setPalette(black);
+    band->lower();
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setPixmap(QPixmap(QStringLiteral(":/pictures/about-logo.png")));
     imgLogo->setGeometry(12, 8, 240, 54);
 
     auto* visit = new QLabel(QStringLiteral("Visit us on the Web:"), this);
-    visit->setGeometry(12, kBandHeight + 10, 110, 17);
+    visit->setGeometry(12, kBandHeight + 10, 112, 17);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(HomePageUrl);
-    Label1->setGeometry(122, kBandHeight + 10, kWidth - 134, 17);
+    Label1->setGeometry(128, kBandHeight + 10, kWidth - 140, 17);
     QFont underlined = Label1->font();
     underlined.setUnderline(true);
     Label1->setFont(underlined);
@@ -95,8 +96,9 @@ void TfrmAbout::buildControls()
     Memo1->setGeometry(12, kBandHeight + 34, kWidth - 24, 120);
 
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    // A size below the dialog font's 11 pixels.
     QFont small = lblMessage->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
+    small.setPixelSize(10);
     lblMessage->setFont(small);
     lblMessage->setWordWrap(true);
     lblMessage->setText(QString(kMessage).replace(QLatin1Char('\r'), QLatin1Char('\n')));
