@@ -7,7 +7,6 @@
 #include <QString>
 #include <QUrl>
 
-class QEventLoop;
 class QNetworkAccessManager;
 class QNetworkReply;
 

@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <utility>
+
 namespace keystead {
 namespace {
 

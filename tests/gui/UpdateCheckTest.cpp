@@ -174,7 +174,7 @@ TEST_F(UpdateCheckTest, ARedirectIsFollowedToTheVersionFile)
 TEST_F(UpdateCheckTest, ASiteThatNeverAnswersTimesOut)
 {
     site.answer = [](const QByteArray&) { return QByteArray(); };
-    frmMain->httpInternet->setTimeout(300);
+    frmMain->httpInternet->setTimeout(1000);
     script.warning(QStringLiteral("An error has occured: Connection Timed out\r\r") + kCannotConnect);
     check();
 }

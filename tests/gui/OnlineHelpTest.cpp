@@ -34,7 +34,7 @@
 namespace keystead::test {
 namespace {
 
-class HelpTest : public GuiTest {
+class OnlineHelpTest : public GuiTest {
 protected:
     void SetUp() override
     {
@@ -92,7 +92,7 @@ protected:
     std::optional<int> shown;
 };
 
-TEST_F(HelpTest, EveryDialogControlWithAHelpContextShowsItsOwnWrittenTopic)
+TEST_F(OnlineHelpTest, EveryDialogControlWithAHelpContextShowsItsOwnWrittenTopic)
 {
     TfrmNewPassword entry(session, frmMain->store(), *frmMain, frmMain.get());
     entry.chkExpire->setChecked(true);
@@ -113,7 +113,7 @@ TEST_F(HelpTest, EveryDialogControlWithAHelpContextShowsItsOwnWrittenTopic)
     EXPECT_EQ(rightClick(*change.cmdDone), std::nullopt);
 }
 
-TEST_F(HelpTest, TheMainWindowsPartsShowTheirTopicsAndTheListKeepsItsMenu)
+TEST_F(OnlineHelpTest, TheMainWindowsPartsShowTheirTopicsAndTheListKeepsItsMenu)
 {
     const int toolbarTopic = helpContext(*frmMain->tbToolbar);
     for (QToolButton* button : frmMain->tbToolbar->findChildren<QToolButton*>()) {
@@ -138,7 +138,7 @@ TEST_F(HelpTest, TheMainWindowsPartsShowTheirTopicsAndTheListKeepsItsMenu)
     EXPECT_TRUE(helpPopupText(1).contains(QStringLiteral("1 not found")));
 }
 
-TEST_F(HelpTest, HelpMenuItemsOpenWrittenTopics)
+TEST_F(OnlineHelpTest, HelpMenuItemsOpenWrittenTopics)
 {
     for (QAction* item : {frmMain->mnuHelpContents, frmMain->mnuHelpUsing}) {
         item->trigger();
@@ -162,7 +162,7 @@ public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
-TEST_F(HelpTest, TheAboutBoxOpensTheHomePageAndCloses)
+TEST_F(OnlineHelpTest, TheAboutBoxOpensTheHomePageAndCloses)
 {
     const OpenedUrls opened;
     script.form<TfrmAbout>([&](TfrmAbout& form) {
@@ -178,4 +178,4 @@ TEST_F(HelpTest, TheAboutBoxOpensTheHomePageAndCloses)
 }  // namespace
 }  // namespace keystead::test
 
-#include "HelpTest.moc"
+#include "OnlineHelpTest.moc"
