@@ -5,11 +5,12 @@ RELEASE_DIR := $(BUILD)/release
 RUN_DIR     := $(BUILD)/run
 FUZZ_DIR    := $(BUILD)/fuzz
 WINDOWS_DIR := $(BUILD)/windows
+PACKAGE_DIR := $(BUILD)/package
 FUZZ_TIME   ?= 300
 FUZZ_TARGETS ?= codec_fuzz import_fuzz
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps test test-windows bench fuzz run clean
+.PHONY: deps test test-windows bench fuzz run package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -48,6 +49,13 @@ run: deps
 	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF
 	cmake --build $(RUN_DIR) -j $(JOBS) --target keystead
 	$(RUN_DIR)/src/keystead
+
+# The Debian package, keystead_<version>_<arch>.deb in $(PACKAGE_DIR), with the program and the
+# command-line tool.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYSTEAD_TESTS=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD)

@@ -14,6 +14,7 @@ packages=(
     xvfb xauth openbox xdotool x11-utils trayer
     poppler-utils xdg-utils
     help2man
+    dpkg-dev desktop-file-utils appstream
 )
 if [ "${1:-}" = windows ]; then
     packages=(g++-mingw-w64-x86-64-posix wine64 googletest cmake ninja-build make)

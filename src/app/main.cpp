@@ -19,6 +19,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     const keystead::PrimarySelectionGuard selectionGuard;
     QApplication::setApplicationName(QStringLiteral("Keystead"));
+    // Ties the windows to the installed desktop entry, for its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
     keystead::SessionState session;

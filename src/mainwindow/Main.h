@@ -34,6 +34,7 @@ struct PasswordRow;
 struct StoredEntry;
 class RegistryStore;
 class TPasswordListView;
+class THttpClient;
 class TpvlUrl;
 struct SessionState;
 
@@ -68,6 +69,7 @@ public:
     QWidget* pnlComments;
     TVorrentRichEdit* reComments;
     TpvlUrl* pvlHyperlink;
+    THttpClient* httpInternet;
     QLabel* sbMessagePanel0;
     QLabel* sbMessagePanel1;
 

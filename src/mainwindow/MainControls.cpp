@@ -3,11 +3,14 @@
 #include "mainwindow/Main.h"
 
 #include "desktop/ErrorDisplay.h"
+#include "desktop/HelpMenu.h"
+#include "desktop/TextConversion.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/pvlUrl.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "store/SessionState.h"
 
-#include <QAbstractScrollArea>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -246,6 +249,9 @@ void TfrmMain::buildHelpMenu()
     mnuHelp->addSeparator();
     mnuHelp->addAction(mnuHelpAbout);
     connect(mnuHelpContents, &QAction::triggered, this, &TfrmMain::showHelpContents);
+    httpInternet = new THttpClient(this);
+    new THelpMenu(*this, {mnuHelpUsing, mnuHelpCheck, mnuHelpAbout, sbMessagePanel1, pvlHyperlink, httpInternet},
+                  toQString(session_.ProgramVersion));
 }
 
 void TfrmMain::buildPopupMenus()
@@ -281,29 +287,20 @@ void TfrmMain::buildPopupMenus()
     popComments->addSeparator();
     popComments->addAction(mnuCommentsWhatsThis);
 
-    popWhatsThis = new QMenu(this);
-    popWhatsThis->setObjectName(QStringLiteral("popWhatsThis"));
-    mnuWhatsThis = makeAction(popWhatsThis, "mnuWhatsThis", QStringLiteral("What's This?"));
-    popWhatsThis->addAction(mnuWhatsThis);
-    // The What's This? pop-ups come with help.
-    for (QAction* later : {MenuItem1, mnuCommentsWhatsThis, mnuWhatsThis})
-        later->setEnabled(false);
+    auto* whatsThis = new TWhatsThis(*this);
+    popWhatsThis = whatsThis->popWhatsThis;
+    mnuWhatsThis = whatsThis->mnuWhatsThis;
+    for (auto [control, topic] : {std::pair<QWidget*, int>{tbToolbar, 3004}, {lvPasswords, 3005}, {reComments, 3006},
+                                  {statusBar(), 9009}})
+        setHelpContext(*control, topic);
+    whatsThis->showOnItem(*MenuItem1, *lvPasswords);
+    whatsThis->showOnItem(*mnuCommentsWhatsThis, *reComments);
     for (QAction* item : {mnuCopy, mnuUsername, mnuCommentsCopy})
         item->setShortcutContext(Qt::WidgetShortcut);
 
-    const auto popupAt = [](QMenu* menu, QWidget* widget) {
-        widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        // A scroll area gives the point in its viewport's coordinates.
-        const auto* area = qobject_cast<QAbstractScrollArea*>(widget);
-        QWidget* origin = area != nullptr ? area->viewport() : widget;
-        connect(widget, &QWidget::customContextMenuRequested, menu,
-                [menu, origin](const QPoint& at) { menu->popup(origin->mapToGlobal(at)); });
-    };
-    popupAt(popPasswordList, &lvPasswords->details());
-    popupAt(popPasswordList, &lvPasswords->list());
-    popupAt(popComments, reComments);
-    popupAt(popWhatsThis, tbToolbar);
-    popupAt(popWhatsThis, statusBar());
+    setContextMenu(lvPasswords->details(), *popPasswordList);
+    setContextMenu(lvPasswords->list(), *popPasswordList);
+    setContextMenu(*reComments, *popComments);
     connect(popPasswordList, &QMenu::aboutToShow, this, &TfrmMain::popPasswordListPopup);
     connect(popComments, &QMenu::aboutToShow, this,
             [this] {

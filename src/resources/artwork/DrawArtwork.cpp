@@ -1,6 +1,8 @@
-// Draws the program's pictures (logon window, hover buttons, title, progress picture, icon) into
-// the folder given on the command line, each at its size and at twice its size for dense screens.
+// Draws the program's pictures (logon window, hover buttons, title, progress picture, icon, about
+// box logo) into the folder given on the command line, each at its size and at twice its size for
+// dense screens; with a second folder, also the icon for the desktop's icon theme.
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -201,6 +203,18 @@ void drawTitle(QPainter& painter, QSizeF size)
     painter.fillRect(QRectF(0, size.height() - 2, size.width(), 2), kTeal);
 }
 
+// The about box's logo, drawn for its black band.
+void drawAboutLogo(QPainter& painter, QSizeF)
+{
+    drawEmblem(painter, QRectF(4, 5, 44, 44));
+    painter.setPen(kWhite);
+    painter.setFont(font(26, QFont::Bold));
+    painter.drawText(QPointF(60, 33), QStringLiteral("Keystead"));
+    painter.setPen(kTealLight);
+    painter.setFont(font(11));
+    painter.drawText(QPointF(61, 48), QStringLiteral("by Vorrent"));
+}
+
 void drawProgressPicture(QPainter& painter, QSizeF size)
 {
     drawEmblem(painter, QRectF(QPointF(1, 1), size - QSizeF(2, 2)));
@@ -211,13 +225,32 @@ void drawIcon(QPainter& painter, QSizeF size)
     drawEmblem(painter, QRectF(QPointF(0, 0), size).adjusted(8, 8, -8, -8));
 }
 
+// The program's icon for the desktop's icon theme, one size per folder as the theme keeps them.
+bool saveThemeIcons(const QString& theme)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        // Small icons fill more of their square, or the keyhole would vanish.
+        const qreal margin = size <= 24 ? size / 16.0 : size / 16.0 * 1.5;
+        drawEmblem(painter, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+        painter.end();
+        const QString folder = theme + QStringLiteral("/%1x%1/apps").arg(size);
+        if (!QDir().mkpath(folder) || !image.save(folder + QStringLiteral("/keystead.png")))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     const QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: keystead_artwork <folder>\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: keystead_artwork <folder> [<icon theme folder>]\n", stderr);
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -230,7 +263,9 @@ int main(int argc, char* argv[])
                        save(folder, QStringLiteral("exit-on"), {39, 25}, hoverButton("Exit", ButtonLook::On)) &&
                        save(folder, QStringLiteral("title"), {275, 50}, drawTitle) &&
                        save(folder, QStringLiteral("progress"), {32, 32}, drawProgressPicture) &&
-                       save(folder, QStringLiteral("keystead"), {128, 128}, drawIcon);
+                       save(folder, QStringLiteral("keystead"), {128, 128}, drawIcon) &&
+                       save(folder, QStringLiteral("about-logo"), {240, 54}, drawAboutLogo) &&
+                       (argc < 3 || saveThemeIcons(QString::fromLocal8Bit(argv[2])));
     if (!saved) {
         std::fputs("keystead_artwork: a picture could not be written\n", stderr);
         return 1;

@@ -1,0 +1,209 @@
+// The update check against a web server of the test's own on 127.0.0.1: each answer of the site
+// gives exactly its messages, and every check ends with the status text cleared and the menu
+// item usable again.
+
+#include "GuiTest.h"
+#include "desktop/HttpClient.h"
+#include "mainwindow/Main.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+namespace keystead::test {
+namespace {
+
+const QString kVersion = QStringLiteral("3.4.0.56");
+const QString kCannotConnect = QStringLiteral(
+    "A connection could not be established with the Vorrent Web site. Check your Internet connection and try "
+    "again.\r\rPossible causes for this error: \r* You are not connected to the Internet\r* The Vorrent Web site "
+    "is down");
+const QString kNewer = QStringLiteral(
+    "A more recent version of Keystead is available. Would you like to connect to the Keystead Web page to learn "
+    "more about and/or download the new release?");
+
+QByteArray response(const QByteArray& status, const QByteArray& headers, const QByteArray& body)
+{
+    return "HTTP/1.1 " + status + "\r\n" + headers + "Content-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// A web server that answers each request for a path through the test's function; an empty answer
+// leaves the request waiting for ever.
+class LocalSite : public QObject {
+    Q_OBJECT
+
+public:
+    std::function<QByteArray(const QByteArray& path)> answer;
+    QList<QByteArray> paths;
+    // Runs when a request has come in, while the client waits for the answer.
+    std::function<void()> onRequest;
+
+    LocalSite()
+    {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(*socket); });
+        });
+    }
+
+    QUrl address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort())); }
+
+private:
+    void read(QTcpSocket& socket)
+    {
+        QByteArray& request = requests[&socket];
+        request += socket.readAll();
+        if (!request.contains("\r\n\r\n"))
+            return;
+        const QByteArray path = request.split(' ').value(1);
+        paths << path;
+        if (onRequest)
+            onRequest();
+        const QByteArray reply = answer(path);
+        if (reply.isEmpty())
+            return;
+        socket.write(reply);
+        socket.disconnectFromHost();
+    }
+
+    QTcpServer server;
+    QHash<QTcpSocket*, QByteArray> requests;
+};
+
+class OpenedUrls : public QObject {
+    Q_OBJECT
+
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class UpdateCheckTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        addUser("Alice", "pw");
+        session.CurrentUsername = "Alice";
+        session.LogonPassword = "pw";
+        session.ProgramVersion = kVersion.toStdString();
+        frmMain = std::make_unique<TfrmMain>(session, storeFile);
+        frmMain->show();
+        frmMain->httpInternet->setBaseAddress(site.address());
+        site.onRequest = [this] { menuEnabledWhileWaiting = frmMain->mnuHelpCheck->isEnabled(); };
+    }
+
+    void serve(const QByteArray& status, const QByteArray& body)
+    {
+        site.answer = [status, body](const QByteArray&) { return response(status, {}, body); };
+    }
+
+    // Runs the check from the menu and expects it over with the window as before.
+    void check()
+    {
+        frmMain->mnuHelpCheck->trigger();
+        EXPECT_TRUE(script.done());
+        EXPECT_TRUE(frmMain->mnuHelpCheck->isEnabled());
+        EXPECT_EQ(frmMain->sbMessagePanel1->text(), QString());
+    }
+
+    LocalSite site;
+    OpenedUrls opened;
+    std::unique_ptr<TfrmMain> frmMain;
+    bool menuEnabledWhileWaiting = true;
+};
+
+TEST_F(UpdateCheckTest, TheSameVersionIsCurrentAndOnlyTheExactTextIsTheSame)
+{
+    serve("200 OK", kVersion.toLatin1());
+    script.message(QStringLiteral("You are using the most current version of Keystead."), MessageIcon::Information,
+                   MessageResult::Ok);
+    check();
+    EXPECT_EQ(site.paths, QList<QByteArray>{"/vorrent/ksver.txt"});
+    EXPECT_FALSE(menuEnabledWhileWaiting);
+
+    // The running version followed by a line break is another version; No leaves everything as it was.
+    serve("200 OK", kVersion.toLatin1() + "\r\n");
+    script.question(kNewer, MessageResult::No);
+    check();
+    EXPECT_TRUE(opened.urls.isEmpty());
+}
+
+TEST_F(UpdateCheckTest, AnotherVersionOffersTheDownloadPage)
+{
+    serve("200 OK", "3.3.0.12");
+    script.question(kNewer, MessageResult::Yes);
+    check();
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(QStringLiteral("http://www.vorrent.example/vorrent/freeware/freeware.htm"))});
+}
+
+TEST_F(UpdateCheckTest, AMissingVersionFileCannotBeLocated)
+{
+    serve("404 Not Found", "no such file");
+    script.warning(QStringLiteral("An error has occured: Can't Locate Version File\r\rThe file containing the "
+                                  "version information could not be located on the Vorrent Web site. Please try "
+                                  "again later."));
+    check();
+}
+
+TEST_F(UpdateCheckTest, ARedirectIsFollowedToTheVersionFile)
+{
+    const QByteArray moved = site.address().toString().toLatin1() + "/moved/ksver.txt";
+    site.answer = [moved](const QByteArray& path) {
+        return path == "/moved/ksver.txt" ? response("200 OK", {}, kVersion.toLatin1())
+                                          : response("301 Moved Permanently", "Location: " + moved + "\r\n", {});
+    };
+    script.message(QStringLiteral("You are using the most current version of Keystead."), MessageIcon::Information,
+                   MessageResult::Ok);
+    check();
+    EXPECT_EQ(site.paths, (QList<QByteArray>{"/vorrent/ksver.txt", "/moved/ksver.txt"}));
+}
+
+TEST_F(UpdateCheckTest, ASiteThatNeverAnswersTimesOut)
+{
+    site.answer = [](const QByteArray&) { return QByteArray(); };
+    frmMain->httpInternet->setTimeout(1000);
+    script.warning(QStringLiteral("An error has occured: Connection Timed out\r\r") + kCannotConnect);
+    check();
+}
+
+TEST_F(UpdateCheckTest, AClosedPortGivesConnectionFailedAndThenTheCause)
+{
+    QUrl closed;
+    {
+        QTcpServer unused;
+        unused.listen(QHostAddress::LocalHost);
+        closed = QUrl(QStringLiteral("http://127.0.0.1:%1").arg(unused.serverPort()));
+    }
+    frmMain->httpInternet->setBaseAddress(closed);
+    script.warning(QStringLiteral("An error has occured: Connection Failed\r\r") + kCannotConnect);
+    script.warning(QStringLiteral("An error has occured: Connection refused\r\r") + kCannotConnect);
+    check();
+}
+
+TEST_F(UpdateCheckTest, ClosingTheWindowDuringACheckEndsItWithoutAWord)
+{
+    // A time-out far beyond the test's run: only the close may end this check.
+    site.answer = [](const QByteArray&) { return QByteArray(); };
+    frmMain->httpInternet->setTimeout(600000);
+    site.onRequest = [this] { QTimer::singleShot(0, frmMain.get(), [this] { frmMain->close(); }); };
+    check();
+    EXPECT_FALSE(frmMain->isVisible());
+}
+
+}  // namespace
+}  // namespace keystead::test
+
+#include "UpdateCheckTest.moc"
