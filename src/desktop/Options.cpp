@@ -108,7 +108,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
     useDialogFont(*this);
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));

@@ -22,7 +22,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
 {
     setObjectName(QStringLiteral("frmProtectList"));
     setWindowTitle(QStringLiteral("Enter Password"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
 
     auto* picture = new QLabel(this);
     picture->setPixmap(QPixmap(QStringLiteral(":/pictures/prompt-lock.png")));

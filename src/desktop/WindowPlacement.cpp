@@ -61,4 +61,9 @@ void centerOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
+void showCloseBoxOnly(QWidget& dialog)
+{
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
 }  // namespace keystead

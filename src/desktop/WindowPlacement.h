@@ -1,5 +1,5 @@
 #pragma once
-// Placing windows on the screen.
+// Placing windows on the screen, and the frame they get there.
 
 class QWidget;
 
@@ -13,5 +13,8 @@ void ClampFormToScreen(QWidget& form);
 
 // Centres the window on the screen it is on (the primary screen before it is shown).
 void centerOnScreen(QWidget& window);
+
+// A dialog of fixed size: its frame offers the close box and nothing to minimise or maximise.
+void showCloseBoxOnly(QWidget& dialog);
 
 }  // namespace keystead

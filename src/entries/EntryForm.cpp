@@ -104,7 +104,7 @@ EntryForm::EntryForm(SessionState& session, RegistryStore& store, EntryEditTarge
 {
     setObjectName(QLatin1String(kind.objectName));
     setWindowTitle(QLatin1String(kind.caption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
     setFixedSize(329, 311);
     useDialogFont(*this);
     buildControls();

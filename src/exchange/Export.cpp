@@ -50,7 +50,7 @@ TfrmExport::TfrmExport(ExportCommands& commands, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Type"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExportClick(); });

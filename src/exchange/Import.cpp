@@ -50,7 +50,7 @@ TfrmImport::TfrmImport(SessionState& session, RegistryStore& store, std::filesys
 {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });

@@ -46,7 +46,7 @@ TfrmChangePassword::TfrmChangePassword(SessionState& session, RegistryStore& sto
 {
     setObjectName(QStringLiteral("frmChangePassword"));
     setWindowTitle(QStringLiteral("New Logon Password"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    showCloseBoxOnly(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
