@@ -2,17 +2,15 @@
 // sync: the encrypted and the plain export, an import of an export file into an empty list, and
 // the change of the logon password. Entries hold real cipher strings of typical texts.
 
-#include <stdlib.h>
-
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "crypto/Diamond.h"
 #include "exchange/ExportFile.h"
 #include "session/PasswordChange.h"
@@ -25,31 +23,8 @@ namespace {
 constexpr const char* kUser = "Benchmark User";
 constexpr const char* kPassword = "a typical logon password";
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "keystead-exchange-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        path_ = pattern;
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 const BenchFolder& benchFolder() {
-    static const BenchFolder folder;
+    static const BenchFolder folder("keystead-exchange-bench");
     return folder;
 }
 

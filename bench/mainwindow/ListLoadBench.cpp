@@ -7,7 +7,6 @@
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -71,13 +70,3 @@ BENCHMARK(BM_LoadPasswordList)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmar
 
 }  // namespace
 }  // namespace keystead
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -61,13 +60,3 @@ BENCHMARK(BM_RepaintList)->Arg(0)->Arg(10 * 1024 * 1024)->Unit(benchmark::kMilli
 
 }  // namespace
 }  // namespace keystead
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

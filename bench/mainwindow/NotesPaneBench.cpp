@@ -9,7 +9,6 @@
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -99,13 +98,3 @@ BENCHMARK(BM_SelectEntryWithALongLineUntilDrawn)->Arg(0)->Arg(1)->Unit(benchmark
 
 }  // namespace
 }  // namespace keystead
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,7 +7,6 @@
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
-#include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -62,13 +61,3 @@ BENCHMARK(BM_PrintToPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(
 
 }  // namespace
 }  // namespace keystead
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,17 +2,15 @@
 // the list load's read of every value, deleting entry 1 with the renumbering of all others,
 // appending one entry with its commit, and opening the store with its check of every page.
 
-#include <stdlib.h>
-
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <random>
-#include <stdexcept>
 #include <string>
 
+#include "BenchFolder.h"
 #include "crypto/Diamond.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
@@ -24,31 +22,8 @@ namespace {
 
 constexpr const char* kUser = "Benchmark User";
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "keystead-store-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        path_ = pattern;
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 const BenchFolder& benchFolder() {
-    static const BenchFolder folder;
+    static const BenchFolder folder("keystead-store-bench");
     return folder;
 }
 

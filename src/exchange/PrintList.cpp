@@ -30,8 +30,10 @@ Printout BuildPrintout(RegistryStore& store, const std::string& user, const TDia
                          ",  Password: " + item.password;
         const std::string comments =
             cipher.DecryptCipherString(store.ReadString(user, "Comments" + std::to_string(item.entryNumber), ""));
-        if (!trimText(comments).empty())
-            printout.body += "\n" + withLfBreaks(comments);
+        if (!trimText(comments).empty()) {
+            printout.body += '\n';
+            printout.body += withLfBreaks(comments);
+        }
         printout.body += "\n--------------------";
     }
     return printout;

@@ -13,7 +13,11 @@ namespace keystead {
 
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
     const std::filesystem::path folder = target_.parent_path().empty() ? "." : target_.parent_path();
-    temporary_ = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // Appended rather than joined with "." + name: GCC 12 warns wrongly on that form (-Wrestrict).
+    std::string name = ".";
+    name += target_.filename().string();
+    name += ".XXXXXX";
+    temporary_ = (folder / name).string();
     // mkostemp creates the file with mode 0600: an export file holds secrets.
     descriptor_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (descriptor_ < 0) {
