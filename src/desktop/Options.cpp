@@ -9,6 +9,7 @@
 #include "desktop/PaletteColor.h"
 #include "desktop/Pickers.h"
 #include "desktop/TextConversion.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportPath.h"
 #include "store/ColorText.h"
@@ -35,7 +36,6 @@ namespace keystead {
 namespace {
 
 constexpr int kOptionsHelpTopic = 9000;
-constexpr char kHelpContext[] = "helpContext";
 constexpr QPoint kPanelPlace(32, 48);
 constexpr QSize kPanelSize(305, 187);
 constexpr int kEditHeight = 21;
@@ -49,9 +49,10 @@ QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QP
     return box;
 }
 
-QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at)
+QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at, const char* name = "")
 {
     auto* label = new QLabel(caption, &panel);
+    label->setObjectName(QLatin1String(name));
     label->move(at);
     label->adjustSize();
     return label;
@@ -161,8 +162,7 @@ void TfrmOptions::buildGeneral()
     chkPlain = addCheck(*pnlGeneral, "chkPlain", QStringLiteral("Plain logon dialog box"), {0, 100});
     chkGridlines =
         addCheck(*pnlGeneral, "chkGridlines", QStringLiteral("Display gridlines in password list"), {0, 122});
-    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155});
-    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155}, "Label6");
     pnlColor = new QFrame(pnlGeneral);
     pnlColor->setObjectName(QStringLiteral("pnlColor"));
     pnlColor->setFrameShape(QFrame::Panel);
@@ -174,8 +174,8 @@ void TfrmOptions::buildGeneral()
 
 void TfrmOptions::buildFonts()
 {
-    addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0});
-    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0});
+    lblListFont = addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0}, "lblListFont");
+    lblListFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0}, "lblListFontSize");
     txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kEditHeight});
     txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kEditHeight});
     cmdListFont = addButton(*pnlFonts, "cmdListFont", QStringLiteral("Set Font"), {240, 14, 65, 25});
@@ -223,29 +223,28 @@ void TfrmOptions::buildTrayIcon()
 void TfrmOptions::setHelpContexts()
 {
     const std::pair<std::vector<QWidget*>, int> contexts[] = {
-        {{rgSort}, 9001},
-        {{chkWarn}, 9002},
-        {{chkPlain}, 9003},
-        {{chkGridlines}, 9004},
-        {{Label6, pnlColor}, 9005},
-        {{txtListFont, txtListFontSize, cmdListFont}, 9006},
-        {{txtNotesFont, txtNotesFontSize, cmdNotesFont}, 9007},
-        {{chkAutoExport}, 9008},
-        {{txtExportPath, cmdBrowse}, 9009},
-        {{Label1}, 9010},
-        {{chkDescription}, 9011},
-        {{chkComments}, 9012},
-        {{chkProtectToggle}, 9013},
-        {{chkClear}, 9014},
-        {{chkUseLastUsername}, 9015},
-        {{chkMinimizeToTray}, 9016},
-        {{chkPasswordProtectTray}, 9017},
+        {{chkWarn}, 9001},
+        {{chkClear}, 9002},
+        {{chkAutoExport}, 9003},
+        {{txtExportPath}, 9004},
+        {{rgSort}, 9005},
+        {{chkDescription}, 9006},
+        {{chkComments}, 9007},
+        {{chkProtectToggle}, 9008},
+        {{chkPlain}, 9010},
+        {{chkUseLastUsername}, 9011},
+        {{lblListFont, lblListFontSize, txtListFont, txtListFontSize}, 9012},
+        {{lblNotesFont, lblNotesFontSize, txtNotesFont, txtNotesFontSize}, 9013},
+        {{chkGridlines}, 9014},
+        {{chkMinimizeToTray}, 9015},
+        {{chkPasswordProtectTray}, 9016},
+        {{Label6, pnlColor}, 9017},
     };
     for (const auto& [controls, context] : contexts)
         for (QWidget* control : controls)
-            control->setProperty(kHelpContext, context);
+            setHelpContext(*control, context);
     for (QAbstractButton* item : rgSortItems->buttons())
-        item->setProperty(kHelpContext, 9001);
+        setHelpContext(*item, helpContext(*rgSort));
 }
 
 void TfrmOptions::FormCreate()

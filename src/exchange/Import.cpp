@@ -9,6 +9,7 @@
 #include "desktop/PasswordMask.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportFile.h"
 #include "exchange/Progress.h"
@@ -28,7 +29,6 @@ namespace keystead {
 namespace {
 
 constexpr int kHelpTopic = 7000;
-constexpr char kHelpContext[] = "helpContext";
 
 }  // namespace
 
@@ -70,18 +70,18 @@ void TfrmImport::buildControls()
     Label2->setGeometry(12, 44, 60, 21);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setGeometry(78, 44, 191, 21);
-    txtPassword->setProperty(kHelpContext, 7001);
+    setHelpContext(*txtPassword, 7001);
     maskWithStars(*txtPassword);
 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(12, 74, 257, 64);
     optAdd->setObjectName(QStringLiteral("optAdd"));
     optAdd->setGeometry(10, 18, 240, 20);
-    optAdd->setProperty(kHelpContext, 7002);
+    setHelpContext(*optAdd, 7002);
     optAdd->setChecked(true);
     optOverwrite->setObjectName(QStringLiteral("optOverwrite"));
     optOverwrite->setGeometry(10, 38, 240, 20);
-    optOverwrite->setProperty(kHelpContext, 7003);
+    setHelpContext(*optOverwrite, 7003);
 
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     cmdDone->setDefault(true);
