@@ -3,6 +3,7 @@
 #include "desktop/BrowseFolder.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
@@ -63,7 +64,7 @@ QPushButton* addButton(QWidget& parent, const char* name, const QString& caption
     auto* button = new QPushButton(caption, &parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
-    // Enter and Escape do nothing by themselves in this dialog.
+    // Enter does nothing by itself in this dialog.
     button->setAutoDefault(false);
     return button;
 }
@@ -110,6 +111,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));
@@ -179,8 +181,8 @@ void TfrmOptions::buildFonts()
     txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kEditHeight});
     txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kEditHeight});
     cmdListFont = addButton(*pnlFonts, "cmdListFont", QStringLiteral("Set Font"), {240, 14, 65, 25});
-    addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56});
-    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56});
+    lblNotesFont = addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56}, "lblNotesFont");
+    lblNotesFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56}, "lblNotesFontSize");
     txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kEditHeight});
     txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kEditHeight});
     cmdNotesFont = addButton(*pnlFonts, "cmdNotesFont", QStringLiteral("Set Font"), {240, 70, 65, 25});
@@ -219,7 +221,8 @@ void TfrmOptions::buildTrayIcon()
                                       QStringLiteral("Password protect when in Taskbar Tray"), {16, 22});
 }
 
-// What's This? finds a control's topic here.
+// What's This? finds a control's topic here. The buttons beside the boxes and the Security
+// tab's heading have none.
 void TfrmOptions::setHelpContexts()
 {
     const std::pair<std::vector<QWidget*>, int> contexts[] = {
@@ -435,9 +438,6 @@ bool TfrmOptions::eventFilter(QObject* watched, QEvent* event)
 
 bool TfrmOptions::FormKeyUp(QKeyEvent& key)
 {
-    // Escape does not close the dialog: only Cancel and the system menu do.
-    if (key.key() == Qt::Key_Escape)
-        return true;
     return showHelpOnF1(*this, key, kOptionsHelpTopic);
 }
 

@@ -3,6 +3,7 @@
 #include "desktop/CharacterLimitValidator.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
@@ -105,6 +106,7 @@ EntryForm::EntryForm(SessionState& session, RegistryStore& store, EntryEditTarge
     setObjectName(QLatin1String(kind.objectName));
     setWindowTitle(QLatin1String(kind.caption));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     setFixedSize(329, 311);
     useDialogFont(*this);
     buildControls();

@@ -3,6 +3,7 @@
 #include "desktop/DialogFont.h"
 #include "desktop/DisabledWindow.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
@@ -51,6 +52,7 @@ TfrmImport::TfrmImport(SessionState& session, RegistryStore& store, std::filesys
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });

@@ -4,6 +4,7 @@
 #include "desktop/DialogFont.h"
 #include "desktop/DisabledWindow.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
@@ -47,6 +48,7 @@ TfrmChangePassword::TfrmChangePassword(SessionState& session, RegistryStore& sto
     setObjectName(QStringLiteral("frmChangePassword"));
     setWindowTitle(QStringLiteral("New Logon Password"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
