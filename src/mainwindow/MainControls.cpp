@@ -357,9 +357,12 @@ void TfrmMain::connectEditCommands()
     };
     connect(reComments, &QTextEdit::selectionChanged, this, notesSelectionChanged);
     connect(reComments, &QTextEdit::cursorPositionChanged, this, notesSelectionChanged);
+    // Back in the list they follow its selection again.
     connect(qApp, &QApplication::focusChanged, this, [this, notesSelectionChanged](QWidget*, QWidget* now) {
         if (now == reComments)
             notesSelectionChanged();
+        else if (lvPasswords->hasListFocus())
+            setSelectionButtons(lvPasswords->selectedRow() >= 0);
     });
     model_->setEditGuard([this] { return renameAllowed(); });
     model_->setRenameHandler(
