@@ -228,11 +228,7 @@ void TfrmMain::buildViewMenu()
 
     connect(mnuView, &QMenu::aboutToShow, this, &TfrmMain::mnuViewPopup);
     connect(mnuViewShow, &QAction::triggered, this, &TfrmMain::mnuViewShowClick);
-    // Qt has already flipped the check mark; the toggle decides the state itself.
-    connect(mnuViewTop, &QAction::triggered, this, [this] {
-        mnuViewTop->setChecked(!mnuViewTop->isChecked());
-        mnuViewTopClick();
-    });
+    connect(mnuViewTop, &QAction::triggered, this, &TfrmMain::mnuViewTopClick);
 }
 
 void TfrmMain::buildHelpMenu()
