@@ -2,7 +2,9 @@
 
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/SiteAddresses.h"
+#include "desktop/WindowPlacement.h"
 #include "desktop/pvlUrl.h"
 
 #include <QGuiApplication>
@@ -45,7 +47,7 @@ const QString kMessage = QStringLiteral(
 }  // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent),
       imgLogo(new QLabel(this)),
       Label1(new QLabel(this)),
       Memo1(new QPlainTextEdit(this)),
@@ -55,6 +57,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Keystead"));
+    showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     // Centred on the screen, not on the window that opened it.

@@ -3,12 +3,14 @@
 #include "desktop/BrowseFolder.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
 #include "desktop/PaletteColor.h"
 #include "desktop/Pickers.h"
 #include "desktop/TextConversion.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportPath.h"
 #include "store/ColorText.h"
@@ -35,7 +37,6 @@ namespace keystead {
 namespace {
 
 constexpr int kOptionsHelpTopic = 9000;
-constexpr char kHelpContext[] = "helpContext";
 constexpr QPoint kPanelPlace(32, 48);
 constexpr QSize kPanelSize(305, 187);
 constexpr int kEditHeight = 21;
@@ -49,9 +50,10 @@ QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QP
     return box;
 }
 
-QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at)
+QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at, const char* name = "")
 {
     auto* label = new QLabel(caption, &panel);
+    label->setObjectName(QLatin1String(name));
     label->move(at);
     label->adjustSize();
     return label;
@@ -62,7 +64,7 @@ QPushButton* addButton(QWidget& parent, const char* name, const QString& caption
     auto* button = new QPushButton(caption, &parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
-    // Enter and Escape do nothing by themselves in this dialog.
+    // Enter does nothing by itself in this dialog.
     button->setAutoDefault(false);
     return button;
 }
@@ -109,6 +111,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));
@@ -161,8 +164,7 @@ void TfrmOptions::buildGeneral()
     chkPlain = addCheck(*pnlGeneral, "chkPlain", QStringLiteral("Plain logon dialog box"), {0, 100});
     chkGridlines =
         addCheck(*pnlGeneral, "chkGridlines", QStringLiteral("Display gridlines in password list"), {0, 122});
-    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155});
-    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155}, "Label6");
     pnlColor = new QFrame(pnlGeneral);
     pnlColor->setObjectName(QStringLiteral("pnlColor"));
     pnlColor->setFrameShape(QFrame::Panel);
@@ -174,13 +176,13 @@ void TfrmOptions::buildGeneral()
 
 void TfrmOptions::buildFonts()
 {
-    addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0});
-    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0});
+    lblListFont = addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0}, "lblListFont");
+    lblListFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0}, "lblListFontSize");
     txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kEditHeight});
     txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kEditHeight});
     cmdListFont = addButton(*pnlFonts, "cmdListFont", QStringLiteral("Set Font"), {240, 14, 65, 25});
-    addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56});
-    addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56});
+    lblNotesFont = addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56}, "lblNotesFont");
+    lblNotesFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56}, "lblNotesFontSize");
     txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kEditHeight});
     txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kEditHeight});
     cmdNotesFont = addButton(*pnlFonts, "cmdNotesFont", QStringLiteral("Set Font"), {240, 70, 65, 25});
@@ -219,33 +221,33 @@ void TfrmOptions::buildTrayIcon()
                                       QStringLiteral("Password protect when in Taskbar Tray"), {16, 22});
 }
 
-// What's This? finds a control's topic here.
+// What's This? finds a control's topic here. The buttons beside the boxes and the Security
+// tab's heading have none.
 void TfrmOptions::setHelpContexts()
 {
     const std::pair<std::vector<QWidget*>, int> contexts[] = {
-        {{rgSort}, 9001},
-        {{chkWarn}, 9002},
-        {{chkPlain}, 9003},
-        {{chkGridlines}, 9004},
-        {{Label6, pnlColor}, 9005},
-        {{txtListFont, txtListFontSize, cmdListFont}, 9006},
-        {{txtNotesFont, txtNotesFontSize, cmdNotesFont}, 9007},
-        {{chkAutoExport}, 9008},
-        {{txtExportPath, cmdBrowse}, 9009},
-        {{Label1}, 9010},
-        {{chkDescription}, 9011},
-        {{chkComments}, 9012},
-        {{chkProtectToggle}, 9013},
-        {{chkClear}, 9014},
-        {{chkUseLastUsername}, 9015},
-        {{chkMinimizeToTray}, 9016},
-        {{chkPasswordProtectTray}, 9017},
+        {{chkWarn}, 9001},
+        {{chkClear}, 9002},
+        {{chkAutoExport}, 9003},
+        {{txtExportPath}, 9004},
+        {{rgSort}, 9005},
+        {{chkDescription}, 9006},
+        {{chkComments}, 9007},
+        {{chkProtectToggle}, 9008},
+        {{chkPlain}, 9010},
+        {{chkUseLastUsername}, 9011},
+        {{lblListFont, lblListFontSize, txtListFont, txtListFontSize}, 9012},
+        {{lblNotesFont, lblNotesFontSize, txtNotesFont, txtNotesFontSize}, 9013},
+        {{chkGridlines}, 9014},
+        {{chkMinimizeToTray}, 9015},
+        {{chkPasswordProtectTray}, 9016},
+        {{Label6, pnlColor}, 9017},
     };
     for (const auto& [controls, context] : contexts)
         for (QWidget* control : controls)
-            control->setProperty(kHelpContext, context);
+            setHelpContext(*control, context);
     for (QAbstractButton* item : rgSortItems->buttons())
-        item->setProperty(kHelpContext, 9001);
+        setHelpContext(*item, helpContext(*rgSort));
 }
 
 void TfrmOptions::FormCreate()
@@ -436,9 +438,6 @@ bool TfrmOptions::eventFilter(QObject* watched, QEvent* event)
 
 bool TfrmOptions::FormKeyUp(QKeyEvent& key)
 {
-    // Escape does not close the dialog: only Cancel and the system menu do.
-    if (key.key() == Qt::Key_Escape)
-        return true;
     return showHelpOnF1(*this, key, kOptionsHelpTopic);
 }
 

@@ -60,9 +60,13 @@ public:
     QCheckBox* chkGridlines;
     QLabel* Label6;
     QFrame* pnlColor;
+    QLabel* lblListFont;
+    QLabel* lblListFontSize;
     QLineEdit* txtListFont;
     QLineEdit* txtListFontSize;
     QPushButton* cmdListFont;
+    QLabel* lblNotesFont;
+    QLabel* lblNotesFontSize;
     QLineEdit* txtNotesFont;
     QLineEdit* txtNotesFontSize;
     QPushButton* cmdNotesFont;

@@ -3,10 +3,12 @@
 #include "desktop/CharacterLimitValidator.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
 #include "desktop/TextConversion.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "entries/EntryValidation.h"
 #include "store/MainSettings.h"
@@ -32,7 +34,6 @@ namespace {
 constexpr int kDaysLimit = 3;
 constexpr int kCommentsLimit = 2000;
 constexpr int kEditHeight = 21;
-constexpr char kHelpContext[] = "helpContext";
 
 // The comments box keeps to its limit: what is typed or pasted beyond it is cut off. A longer
 // text the dialog opens with stays whole; it can only shrink.
@@ -79,7 +80,7 @@ QLabel* addLabel(QWidget& form, const char* name, const QString& text, QPoint pl
     label->setObjectName(QLatin1String(name));
     label->move(place);
     label->adjustSize();
-    label->setProperty(kHelpContext, helpContext);
+    setHelpContext(*label, helpContext);
     return label;
 }
 
@@ -105,6 +106,7 @@ EntryForm::EntryForm(SessionState& session, RegistryStore& store, EntryEditTarge
     setObjectName(QLatin1String(kind.objectName));
     setWindowTitle(QLatin1String(kind.caption));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     setFixedSize(329, 311);
     useDialogFont(*this);
     buildControls();
@@ -183,7 +185,7 @@ void EntryForm::setTabOrderAndHelp()
                                                  {chkExpire, 4005},      {txtExpire, 4006},   {txtCurrent, 4007},
                                                  {memComments, 4008}};
     for (const auto& [control, context] : contexts)
-        control->setProperty(kHelpContext, context);
+        setHelpContext(*control, context);
 }
 
 void EntryForm::fill(const EntryTexts& texts)

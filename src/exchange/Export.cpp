@@ -2,6 +2,7 @@
 
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/MessageBox.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportCommands.h"
@@ -51,6 +52,7 @@ TfrmExport::TfrmExport(ExportCommands& commands, QWidget* parent)
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Type"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExportClick(); });

@@ -3,12 +3,14 @@
 #include "desktop/DialogFont.h"
 #include "desktop/DisabledWindow.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
 #include "desktop/PasswordMask.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportFile.h"
 #include "exchange/Progress.h"
@@ -28,7 +30,6 @@ namespace keystead {
 namespace {
 
 constexpr int kHelpTopic = 7000;
-constexpr char kHelpContext[] = "helpContext";
 
 }  // namespace
 
@@ -51,6 +52,7 @@ TfrmImport::TfrmImport(SessionState& session, RegistryStore& store, std::filesys
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
@@ -70,18 +72,18 @@ void TfrmImport::buildControls()
     Label2->setGeometry(12, 44, 60, 21);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setGeometry(78, 44, 191, 21);
-    txtPassword->setProperty(kHelpContext, 7001);
+    setHelpContext(*txtPassword, 7001);
     maskWithStars(*txtPassword);
 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(12, 74, 257, 64);
     optAdd->setObjectName(QStringLiteral("optAdd"));
     optAdd->setGeometry(10, 18, 240, 20);
-    optAdd->setProperty(kHelpContext, 7002);
+    setHelpContext(*optAdd, 7002);
     optAdd->setChecked(true);
     optOverwrite->setObjectName(QStringLiteral("optOverwrite"));
     optOverwrite->setGeometry(10, 38, 240, 20);
-    optOverwrite->setProperty(kHelpContext, 7003);
+    setHelpContext(*optOverwrite, 7003);
 
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     cmdDone->setDefault(true);

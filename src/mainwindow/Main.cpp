@@ -195,7 +195,8 @@ void TfrmMain::tbViewStyleClick()
 
 void TfrmMain::mnuViewTopClick()
 {
-    const bool onTop = !mnuViewTop->isChecked();
+    // The window's state decides, not the check mark, which a click on the item has flipped already.
+    const bool onTop = !windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     mnuViewTop->setChecked(onTop);
     const bool shown = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);

@@ -181,7 +181,6 @@ private:
     void readGeometry();
     void checkAutoExportPath();
     void applyFonts();
-    void readDates();
     void FormClose();
     void connectFileCommands();
     // The encrypted export to AutoExportPath, when so set and the list has entries.

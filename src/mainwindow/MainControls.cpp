@@ -228,11 +228,7 @@ void TfrmMain::buildViewMenu()
 
     connect(mnuView, &QMenu::aboutToShow, this, &TfrmMain::mnuViewPopup);
     connect(mnuViewShow, &QAction::triggered, this, &TfrmMain::mnuViewShowClick);
-    // Qt has already flipped the check mark; the toggle decides the state itself.
-    connect(mnuViewTop, &QAction::triggered, this, [this] {
-        mnuViewTop->setChecked(!mnuViewTop->isChecked());
-        mnuViewTopClick();
-    });
+    connect(mnuViewTop, &QAction::triggered, this, &TfrmMain::mnuViewTopClick);
 }
 
 void TfrmMain::buildHelpMenu()
@@ -357,9 +353,12 @@ void TfrmMain::connectEditCommands()
     };
     connect(reComments, &QTextEdit::selectionChanged, this, notesSelectionChanged);
     connect(reComments, &QTextEdit::cursorPositionChanged, this, notesSelectionChanged);
+    // Back in the list they follow its selection again.
     connect(qApp, &QApplication::focusChanged, this, [this, notesSelectionChanged](QWidget*, QWidget* now) {
         if (now == reComments)
             notesSelectionChanged();
+        else if (lvPasswords->hasListFocus())
+            setSelectionButtons(lvPasswords->selectedRow() >= 0);
     });
     model_->setEditGuard([this] { return renameAllowed(); });
     model_->setRenameHandler(

@@ -55,6 +55,8 @@ void TfrmMain::LoadPasswordList()
         tbPrint->setEnabled(session_.PasswordCount != 0);
         tbExport->setEnabled(session_.PasswordCount != 0);
         sbMessagePanel0->setText(toQString(PasswordCountText(session_.PasswordCount)));
+        // The menus' shortcuts act on their items' state as it is now, without the menu opening.
+        mnuFilePopup();
         mnuEditPopup();
     }
     if (!expired.empty())

@@ -4,12 +4,14 @@
 #include "desktop/DialogFont.h"
 #include "desktop/DisabledWindow.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
 #include "desktop/PasswordMask.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
+#include "desktop/WhatsThis.h"
 #include "desktop/WindowPlacement.h"
 #include "exchange/Progress.h"
 #include "exchange/ProgressStep.h"
@@ -28,7 +30,6 @@ namespace keystead {
 namespace {
 
 constexpr int kHelpTopic = 8000;
-constexpr char kHelpContext[] = "helpContext";
 
 }  // namespace
 
@@ -47,6 +48,7 @@ TfrmChangePassword::TfrmChangePassword(SessionState& session, RegistryStore& sto
     setObjectName(QStringLiteral("frmChangePassword"));
     setWindowTitle(QStringLiteral("New Logon Password"));
     showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });
@@ -62,10 +64,10 @@ void TfrmChangePassword::buildControls()
         auto* label = new QLabel(caption, this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(0, top - 2, 97, 21);
-        label->setProperty(kHelpContext, context);
+        setHelpContext(*label, context);
         edit.setObjectName(QLatin1String(name));
         edit.setGeometry(104, top, 153, 21);
-        edit.setProperty(kHelpContext, context);
+        setHelpContext(edit, context);
         maskWithStars(edit);
     };
     place(*txtOld, "txtOld", QStringLiteral("Old Password:"), 16, 8001);

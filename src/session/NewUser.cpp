@@ -3,6 +3,7 @@
 #include "desktop/CharacterLimitValidator.h"
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
+#include "desktop/EscapeKeepsOpen.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/MessageBox.h"
@@ -40,6 +41,8 @@ TfrmNewUser::TfrmNewUser(QComboBox& logonUsername, std::filesystem::path storeFi
 {
     setObjectName(QStringLiteral("frmNewUser"));
     setWindowTitle(QStringLiteral("Create New User"));
+    showCloseBoxOnly(*this);
+    keepOpenOnEscape(*this);
     useDialogFont(*this);
     buildControls();
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDoneClick(); });

@@ -5,6 +5,15 @@
 #include <algorithm>
 
 namespace keystead {
+namespace {
+
+int readFontSize(RegistryStore& store, const std::string& user, const std::string& ident)
+{
+    const int size = store.ReadInteger(user, ident, kDefaultFontSize);
+    return size >= kSmallestFontSize && size <= kLargestFontSize ? size : kDefaultFontSize;
+}
+
+}  // namespace
 
 int ClampedPosition(int stored)
 {
@@ -19,8 +28,10 @@ int ClampedExtent(int stored)
 MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int screenWidth, int screenHeight)
 {
     MainGeometry g;
-    g.width = ClampedExtent(store.ReadInteger(user, "MainWindowWidth", g.width));
-    g.height = ClampedExtent(store.ReadInteger(user, "MainWindowHeight", g.height));
+    // A window larger than the screen cannot be seen whole, and a damaged size would cost the
+    // memory of a window that large.
+    g.width = std::clamp(store.ReadInteger(user, "MainWindowWidth", g.width), 0, std::max(0, screenWidth));
+    g.height = std::clamp(store.ReadInteger(user, "MainWindowHeight", g.height), 0, std::max(0, screenHeight));
     g.left = ClampedPosition(store.ReadInteger(user, "MainWindowLeft", (screenWidth - g.width) / 2));
     g.top = ClampedPosition(store.ReadInteger(user, "MainWindowTop", (screenHeight - g.height) / 2));
     for (int i = 0; i < 4; ++i)
@@ -51,8 +62,8 @@ MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, con
     s.alwaysOnTop = store.ReadBool(user, "AlwaysOnTop", s.alwaysOnTop);
     s.listFontName = store.ReadString(user, "ListFontName", s.listFontName);
     s.notesFontName = store.ReadString(user, "NotesFontName", s.notesFontName);
-    s.listFontSize = store.ReadInteger(user, "ListFontSize", s.listFontSize);
-    s.notesFontSize = store.ReadInteger(user, "NotesFontSize", s.notesFontSize);
+    s.listFontSize = readFontSize(store, user, "ListFontSize");
+    s.notesFontSize = readFontSize(store, user, "NotesFontSize");
     s.fancyLogon = store.ReadBool("Options", "FancyLogon", s.fancyLogon);
     s.useLastUsername = store.ReadBool("Options", "UseLastUsername", s.useLastUsername);
     return s;

@@ -18,6 +18,11 @@ struct MainGeometry {
     int listHeight = 217;
 };
 
+// Font sizes in points; a stored size outside these bounds reads as the default.
+inline constexpr int kDefaultFontSize = 8;
+inline constexpr int kSmallestFontSize = 1;
+inline constexpr int kLargestFontSize = 200;
+
 struct MainSettings {
     int sortColumn = 0;
     bool showPasswords = true;
@@ -34,9 +39,9 @@ struct MainSettings {
     std::string urlColor = "clHighlight";
     bool alwaysOnTop = false;
     std::string listFontName = "MS Sans Serif";
-    int listFontSize = 8;
+    int listFontSize = kDefaultFontSize;
     std::string notesFontName = "MS Sans Serif";
-    int notesFontSize = 8;
+    int notesFontSize = kDefaultFontSize;
     // In "Options", shared by every user; they take effect at the next start.
     bool fancyLogon = true;
     bool useLastUsername = false;
@@ -54,8 +59,8 @@ constexpr int kLargestWindowExtent = 16777215;
 int ClampedPosition(int stored);   // from -kLargestWindowExtent to kLargestWindowExtent
 int ClampedExtent(int stored);     // from 0 to kLargestWindowExtent
 
-// Width and height first, then left and top, whose defaults centre a window of that size; every
-// value clamped as above.
+// Width and height first, each at most the screen's, then left and top, whose defaults centre a
+// window of that size; the other values clamped as above.
 MainGeometry ReadMainGeometry(RegistryStore& store, const std::string& user, int screenWidth, int screenHeight);
 
 // The settings from "ShowPasswords" to "AlwaysOnTop", in that order, then the fonts; a sort column

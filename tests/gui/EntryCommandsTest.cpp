@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <vector>
+
 namespace keystead::test {
 namespace {
 
@@ -426,6 +428,24 @@ TEST_F(EntryCommandsTest, CopyWithNothingSelectedInTheNotesLeavesTheClipboardAlo
     EXPECT_FALSE(frmMain->tbCopy->isEnabled());
     frmMain->mnuEditCopyClick();
     EXPECT_EQ(clipboard(), QStringLiteral("kept"));
+}
+
+// Tab into the notes pane and back: the buttons that act on the row follow the focus back.
+TEST_F(EntryCommandsTest, CutCopyAndDeleteComeBackWithTheFocusOnTheList)
+{
+    selectRow(QStringLiteral("Bank"));
+    focusList();
+    const auto buttonsEnabled = [this] {
+        return std::vector<bool>{frmMain->tbCut->isEnabled(), frmMain->tbCopy->isEnabled(),
+                                 frmMain->tbDelete->isEnabled()};
+    };
+    ASSERT_EQ(buttonsEnabled(), std::vector<bool>(3, true));
+    QTest::keyClick(&frmMain->lvPasswords->details(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), frmMain->reComments);
+    EXPECT_EQ(buttonsEnabled(), std::vector<bool>(3, false));
+    QTest::keyClick(frmMain->reComments, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(frmMain->lvPasswords->hasListFocus());
+    EXPECT_EQ(buttonsEnabled(), std::vector<bool>(3, true));
 }
 
 TEST_F(EntryCommandsTest, ListPopupFollowsTheSelection)

@@ -5,17 +5,25 @@
 #include "../store/RawDatabase.h"
 #include "GuiTest.h"
 #include "crypto/Diamond.h"
+#include "desktop/About.h"
+#include "desktop/Options.h"
 #include "desktop/ProtectList.h"
 #include "desktop/TextConversion.h"
+#include "entries/NewPass.h"
+#include "exchange/Export.h"
+#include "exchange/Import.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
+#include "session/ChgPass.h"
+#include "session/NewUser.h"
 #include "store/EntryStore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -477,6 +485,34 @@ TEST_F(MainWindowTest, DamagedExpiryValueShowsNoExpiry)
     const auto frmMain = openMain();
     EXPECT_EQ(cell(*frmMain, 0, 3), QString());
     EXPECT_EQ(stored("DaysTillExpiration1"), "5 days");
+}
+
+// None of the dialogs has a cancel button: Escape, which reaches the dialog from its controls,
+// closes none of them.
+TEST_F(MainWindowTest, EscapeClosesNoDialog)
+{
+    const auto frmMain = openMain();
+    const auto expectKeptOpen = [](QDialog& dialog) {
+        dialog.show();
+        QTest::keyClick(dialog.findChild<QPushButton*>(), Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible()) << dialog.objectName().toStdString();
+    };
+    QComboBox logonUsername;
+    TfrmNewUser newUser(logonUsername, storeFile, nullptr);
+    TfrmChangePassword change(session, frmMain->store(), [] {}, frmMain.get());
+    TfrmImport import(session, frmMain->store(), folder.path() / "list.txt", [] {}, frmMain.get());
+    TfrmExport exportType(frmMain->exportCommands(), frmMain.get());
+    TfrmNewPassword entry(session, frmMain->store(), *frmMain, frmMain.get());
+    TfrmAbout about(frmMain.get());
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&newUser, &change, &import, &exportType, &entry, &about})
+        expectKeptOpen(*dialog);
+
+    script.form<TfrmOptions>([&](TfrmOptions& form) {
+        expectKeptOpen(form);
+        form.cmdCancel->click();
+    });
+    frmMain->mnuViewOptions->trigger();
+    EXPECT_TRUE(script.done());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "GuiTest.h"
 #include "desktop/About.h"
 #include "desktop/HelpWindow.h"
+#include "desktop/Options.h"
 #include "desktop/WhatsThis.h"
 #include "entries/NewPass.h"
 #include "exchange/Import.h"
@@ -12,9 +13,12 @@
 #include "mainwindow/PasswordListView.h"
 #include "session/ChgPass.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
@@ -111,6 +115,46 @@ TEST_F(OnlineHelpTest, EveryDialogControlWithAHelpContextShowsItsOwnWrittenTopic
 
     // A control without a help context keeps its usual behaviour.
     EXPECT_EQ(rightClick(*change.cmdDone), std::nullopt);
+}
+
+TEST_F(OnlineHelpTest, EachOptionsControlShowsTheTopicWrittenForIt)
+{
+    script.form<TfrmOptions>([&](TfrmOptions& form) {
+        // What's This? needs the controls enabled that these settings disable.
+        form.chkAutoExport->click();
+        form.chkMinimizeToTray->click();
+        const std::pair<QWidget*, int> topics[] = {
+            {form.chkWarn, 9001},
+            {form.chkClear, 9002},
+            {form.chkAutoExport, 9003},
+            {form.txtExportPath, 9004},
+            {form.rgSort, 9005},
+            {form.rgSortItems->button(2), 9005},
+            {form.chkDescription, 9006},
+            {form.chkComments, 9007},
+            {form.chkProtectToggle, 9008},
+            {form.chkPlain, 9010},
+            {form.chkUseLastUsername, 9011},
+            {form.lblListFont, 9012},
+            {form.txtListFont, 9012},
+            {form.txtListFontSize, 9012},
+            {form.lblNotesFont, 9013},
+            {form.txtNotesFont, 9013},
+            {form.txtNotesFontSize, 9013},
+            {form.chkGridlines, 9014},
+            {form.chkMinimizeToTray, 9015},
+            {form.chkPasswordProtectTray, 9016},
+            {form.Label6, 9017},
+            {form.pnlColor, 9017},
+        };
+        for (const auto& [control, topic] : topics) {
+            EXPECT_EQ(rightClick(*control), topic) << control->objectName().toStdString();
+            EXPECT_FALSE(helpPopupText(topic).contains(QStringLiteral("not found"))) << topic;
+        }
+        form.cmdCancel->click();
+    });
+    frmMain->mnuViewOptions->trigger();
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(OnlineHelpTest, TheMainWindowsPartsShowTheirTopicsAndTheListKeepsItsMenu)

@@ -88,5 +88,28 @@ TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
     EXPECT_EQ(store->ReadString("Alice", "FancyLogon", "<absent>"), "<absent>");
 }
 
+// A damaged store must not make a window larger than the screen nor fonts no one can read.
+TEST(MainSettingsTest, SizesOutOfBoundsReadAsTheScreenOrTheDefault)
+{
+    const test::TempFolder folder;
+    const auto store = RegistryStore::OpenFile(folder.storeFile());
+    store->WriteString("Alice", "MainWindowWidth", "16777215");
+    store->WriteString("Alice", "MainWindowHeight", "1025");
+    const MainGeometry g = ReadMainGeometry(*store, "Alice", 1280, 1024);
+    EXPECT_EQ(g.width, 1280);
+    EXPECT_EQ(g.height, 1024);
+    EXPECT_EQ(g.left, 0);
+    EXPECT_EQ(g.top, 0);
+
+    const std::pair<const char*, int> fontSizes[] = {{"0", 8}, {"1", 1}, {"200", 200}, {"201", 8}, {"-12", 8}};
+    for (const auto& [stored, read] : fontSizes) {
+        store->WriteString("Alice", "ListFontSize", stored);
+        store->WriteString("Alice", "NotesFontSize", stored);
+        const MainSettings s = ReadMainSettings(*store, "Alice", "/data/");
+        EXPECT_EQ(s.listFontSize, read) << stored;
+        EXPECT_EQ(s.notesFontSize, read) << stored;
+    }
+}
+
 }  // namespace
 }  // namespace keystead

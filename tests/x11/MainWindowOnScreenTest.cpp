@@ -1,7 +1,7 @@
-// The main window on a real X server: keys typed into its menus, a rename that is open when a
-// command takes the row (the command's modal window takes the focus and ends the rename), the
-// window pulled back onto the screen with its frame, and selected comments kept out of the X
-// primary selection.
+// The main window on a real X server: keys typed into its menus, the keys of disabled File menu
+// items, a rename that is open when a command takes the row (the command's modal window takes the
+// focus and ends the rename), the window pulled back onto the screen with its frame, and selected
+// comments kept out of the X primary selection.
 
 #include "ScreenTest.h"
 #include "XInput.h"
@@ -144,6 +144,23 @@ TEST_F(MainWindowOnScreenTest, SelectedCommentsNeverBecomeThePrimarySelection)
     QTest::qWait(300);
     EXPECT_FALSE(QGuiApplication::clipboard()->ownsSelection());
     EXPECT_FALSE(QGuiApplication::clipboard()->text(QClipboard::Selection).contains(QStringLiteral("4711")));
+}
+
+// With no entries the File menu's Print and Export are off, and so are their keys, though the
+// menu never opened: Ctrl+P and F3 open no print dialog and no export window (the modal watch
+// fails on either). F6 (Clear Clipboard) comes after them: once the clipboard is empty, they
+// have been handled.
+class EmptyListOnScreenTest : public ScreenTest {};
+
+TEST_F(EmptyListOnScreenTest, PrintAndExportKeysDoNothing)
+{
+    openMain();
+    PutSecretOnClipboard("before");
+    pressKeys({QStringLiteral("ctrl+p"), QStringLiteral("F3"), QStringLiteral("F6")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text().isEmpty(); }, 10000));
+    EXPECT_TRUE(modals.done());
+    EXPECT_FALSE(frmMain->mnuFilePrint->isEnabled());
+    EXPECT_FALSE(frmMain->tbPrint->isEnabled());
 }
 
 }  // namespace
