@@ -1,6 +1,7 @@
 #include "mainwindow/PasswordListView.h"
 
 #include "mainwindow/PasswordListModel.h"
+#include "mainwindow/RenameDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -56,6 +57,8 @@ TPasswordListView::TPasswordListView(PasswordListModel& model, QWidget* parent)
     setObjectName(QStringLiteral("lvPasswords"));
     details_->setModel(&model);
     list_->setModel(&model);
+    details_->setItemDelegate(new TRenameDelegate(details_));
+    list_->setItemDelegate(new TRenameDelegate(list_));
     list_->setSelectionModel(details_->selectionModel());
     setUpDetails(*details_);
     setUpList(*list_);
