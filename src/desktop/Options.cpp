@@ -405,9 +405,10 @@ void TfrmOptions::cmdDoneClick()
 {
     if (!exportPathAccepted())
         return;
-    MainSettings& s = target_.settings();
+    // The window runs on settings only once they are stored: a failed write is shown, the window
+    // keeps what it had, and the dialog stays open, so that Done can be tried again.
+    MainSettings s = target_.settings();
     takeOver(s);
-    target_.applyDisplaySettings();
     bool written = false;
     runGuarded(this, [&] {
         StoreSession session(store_);
@@ -416,9 +417,10 @@ void TfrmOptions::cmdDoneClick()
         session.close();
         written = true;
     });
-    // A failed write is shown; the dialog stays open, so that Done can be tried again.
     if (!written)
         return;
+    target_.settings() = s;
+    target_.applyDisplaySettings();
     if (s.sortColumn != openingSortColumn_ || s.showSystem != openingShowSystem_ ||
         s.showComments != openingShowComments_)
         runGuarded(this, [this] { target_.reloadList(); });

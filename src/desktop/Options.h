@@ -1,7 +1,7 @@
 #pragma once
 // TfrmOptions, the options dialog: five tabs through which the user edits the settings the main
-// window keeps in memory. Done checks the export path, takes the controls over into those
-// settings, applies them, writes them all and closes; Cancel changes nothing.
+// window keeps in memory. Done checks the export path, writes the settings and, once they are
+// stored, hands them to the window and closes; Cancel changes nothing.
 
 #include <QDialog>
 

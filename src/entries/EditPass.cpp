@@ -1,6 +1,7 @@
 #include "entries/EditPass.h"
 
 #include "crypto/Diamond.h"
+#include "desktop/ErrorDisplay.h"
 #include "desktop/MessageBox.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
@@ -75,16 +76,32 @@ void TfrmEditPassword::save(const EntryTexts& texts)
         const WaitCursor hourglass;
         written = rewrite(texts);
     } catch (const EntryChangedError& changed) {
-        // Another instance changed the list since this dialog opened: the texts would land on
-        // another entry, so nothing is written and the list shows what the store holds now.
-        reject();
-        target().LoadPasswordList();
-        showWarning(parentWidget(), toQString(changed.what()));
+        takeEntryAfterReload(changed);
         return;
     }
     target().updateSelectedItem(shownRow(texts, written));
     target().setNotesText(shownNotes(texts, written));
     accept();
+}
+
+// Another instance changed the list since this dialog opened: the texts would land on another
+// entry, so nothing was written. The dialog keeps what was typed; once the list shows what the
+// store holds, Done saves on the entry where it now stands. Its stored description value marks it:
+// a value is never encrypted to the same text twice.
+void TfrmEditPassword::takeEntryAfterReload(const EntryChangedError& changed)
+{
+    runGuarded(this, [this] { target().LoadPasswordList(); });
+    const std::optional<ListItemTexts> item = target().selectedItem();
+    if (item && item->stored.system == seen_.system) {
+        entryNumber_ = item->entryNumber;
+        seen_ = item->stored;
+        showWarning(this, toQString(changed.what()));
+        return;
+    }
+    entryNumber_ = 0;
+    cmdDone->setEnabled(false);
+    showWarning(this, QStringLiteral("This password was changed or deleted in another window, and nothing was saved. "
+                                     "The list has been reloaded; copy what you typed before you close this window."));
 }
 
 StoredEntry TfrmEditPassword::rewrite(const EntryTexts& texts)

@@ -6,6 +6,7 @@
 
 namespace keystead {
 
+class EntryChangedError;
 struct ListItemTexts;
 
 class TfrmEditPassword : public EntryForm {
@@ -19,11 +20,12 @@ public:
 
 private:
     void save(const EntryTexts& texts) override;
+    void takeEntryAfterReload(const EntryChangedError& changed);
     StoredEntry rewrite(const EntryTexts& texts);   // in one store session, ended before any message
     ListItemTexts shownRow(const EntryTexts& texts, const StoredEntry& written) const;
     std::string shownNotes(const EntryTexts& texts, const StoredEntry& written) const;
 
-    const int entryNumber_;   // 0 without a selected row
+    int entryNumber_;         // 0 without a selected row, or once the entry is gone
     StoredEntry seen_;        // the entry as the row was read; the save acts only on it
 };
 

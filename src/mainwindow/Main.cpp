@@ -14,6 +14,7 @@
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/QuickViewOpener.h"
 #include "mainwindow/SecretClipboard.h"
+#include "mainwindow/StoreChangeWatch.h"
 #include "mainwindow/TrayMinimize.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
@@ -68,6 +69,9 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     connect(mnuViewOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
     connect(tbOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
     new TTrayMinimize(session_, settings_, *tbShowPasswords, *this);
+    new TStoreChangeWatch(
+        *store_, *this, [this] { return !lvPasswords->isEditing() && !session_.QuickViewOpen; },
+        [this] { followStoreChange(); });
 }
 
 TfrmMain::~TfrmMain()
@@ -166,12 +170,20 @@ void TfrmMain::mnuViewShowClick()
     setShowPasswordsControls();
     if (session_.ShowPasswordsOn == wasShown)
         return;
+    bool stored = false;
     runGuarded(this, [&] {
         StoreSession session(*store_);
         store_->WriteBool(session_.CurrentUsername, "ShowPasswords", session_.ShowPasswordsOn);
         LoadPasswordList();
         session.close();
+        stored = true;
     });
+    // The list still shows what it showed: the toggle goes back with it, or every later command
+    // would take the list's texts for the other kind.
+    if (!stored) {
+        session_.ShowPasswordsOn = wasShown;
+        setShowPasswordsControls();
+    }
 }
 
 void TfrmMain::setShowPasswordsControls()

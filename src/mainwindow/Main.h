@@ -30,6 +30,7 @@ namespace keystead {
 class ExportCommands;
 class EntryChangedError;
 class PasswordListModel;
+struct PasswordListContent;
 struct PasswordRow;
 struct StoredEntry;
 class RegistryStore;
@@ -200,6 +201,10 @@ private:
     void runWriting(const std::function<void()>& work);
     void reloadChangedList(const EntryChangedError& changed);
 
+    // A reload for another program's change, keeping the selected entry and the scroll position.
+    void followStoreChange();
+    // Fills the list with what a load read, once the store has kept it.
+    void showPasswordList(PasswordListContent content);
     void showNotes(int row);
     void setSelectionButtons(bool enabled);
     void reselect();

@@ -156,7 +156,7 @@ void TfrmMain::mnuEditUsernameClick()
 
 void TfrmMain::mnuEditClearClick()
 {
-    ClearOwnClipboard();
+    EmptyClipboard();
 }
 
 void TfrmMain::copyToClipboard(std::string StoredEntry::*value)

@@ -9,6 +9,7 @@
 #include "desktop/WaitCursor.h"
 #include "exchange/Print.h"
 #include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListReader.h"
 #include "mainwindow/PasswordListView.h"
 #include "store/PasswordListRules.h"
 #include "store/RegistryStore.h"
@@ -18,35 +19,45 @@
 #include <QAction>
 #include <QLabel>
 
+#include <memory>
+
 namespace keystead {
 
 // ---- The list -------------------------------------------------------------------------------
 
 void TfrmMain::LoadPasswordList()
 {
-    std::vector<std::string> expired;
+    StoreSession session(*store_);
+    {
+        const WaitCursor hourglass;
+        Diamond1.SetKey(session_.LogonPassword);
+        const std::optional<int> countdown =
+            session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
+        // Read before anything is cleared: a read that fails leaves the list as it was.
+        auto content = std::make_shared<PasswordListContent>(ReadPasswordList(
+            *store_, session_, Diamond1, {session_.ShowPasswordsOn, settings_.showSystem}, countdown));
+        // The days counted down are days up to today: a run that never reaches its close, or a
+        // second instance, must not count them again.
+        if (countdown)
+            store_->WriteString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
+        // The list shows what the store kept: a handler whose work is undone after this read
+        // leaves the list as it was.
+        store_->afterCommit([this, content] { showPasswordList(std::move(*content)); });
+    }
+    session.close();
+}
+
+void TfrmMain::showPasswordList(PasswordListContent content)
+{
     {
         const WaitCursor hourglass;
         {
             const SuspendedUpdates frozen(*lvPasswords);
-            StoreSession session(*store_);
-            Diamond1.SetKey(session_.LogonPassword);
-            const std::optional<int> countdown =
-                session_.FirstLoadDone ? std::nullopt : std::optional<int>((today_ - lastUsed_).count());
-            // Read before anything is cleared: a read that fails leaves the list as it was.
-            PasswordListContent content = ReadPasswordList(*store_, session_, Diamond1,
-                                                           {session_.ShowPasswordsOn, settings_.showSystem}, countdown);
-            // The days counted down are days up to today: a run that never reaches its close, or a
-            // second instance, must not count them again.
-            if (countdown)
-                store_->WriteString(session_.CurrentUsername, "LastUsed", FormatShortDate(today_, dateSeparator_));
             model_->clear();
             setNotesText({});
             session_.PasswordCount = static_cast<int>(content.rows.size());
-            expired = std::move(content.expiredDescriptions);
             model_->setRows(std::move(content.rows), settings_.sortColumn);
             reselect();
-            session.close();
         }
         if (lvPasswords->selectedRow() >= 0)
             lvPasswords->scrollToRow(lvPasswords->selectedRow());
@@ -59,8 +70,26 @@ void TfrmMain::LoadPasswordList()
         mnuFilePopup();
         mnuEditPopup();
     }
-    if (!expired.empty())
-        showWarning(this, toQString(ExpiredWarningText(expired)));
+    if (!content.expiredDescriptions.empty())
+        showWarning(this, toQString(ExpiredWarningText(content.expiredDescriptions)));
+}
+
+void TfrmMain::followStoreChange()
+{
+    const int row = lvPasswords->selectedRow();
+    const std::optional<StoredEntry> selected =
+        row >= 0 ? std::optional<StoredEntry>(model_->row(row).stored) : std::nullopt;
+    const QPoint place = lvPasswords->scrollPosition();
+    LoadPasswordList();
+    // The entry itself, wherever it now stands; one changed elsewhere is found by its description.
+    if (!selected)
+        lvPasswords->clearSelection();
+    for (int match = 0; selected && match < model_->rowCount(); ++match)
+        if (model_->row(match).stored == *selected) {
+            lvPasswords->selectRow(match);
+            break;
+        }
+    lvPasswords->setScrollPosition(place);
 }
 
 void TfrmMain::reselect()

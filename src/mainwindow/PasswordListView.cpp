@@ -1,10 +1,12 @@
 #include "mainwindow/PasswordListView.h"
 
 #include "mainwindow/PasswordListModel.h"
+#include "mainwindow/RenameDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QListView>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace keystead {
@@ -55,6 +57,8 @@ TPasswordListView::TPasswordListView(PasswordListModel& model, QWidget* parent)
     setObjectName(QStringLiteral("lvPasswords"));
     details_->setModel(&model);
     list_->setModel(&model);
+    details_->setItemDelegate(new TRenameDelegate(details_));
+    list_->setItemDelegate(new TRenameDelegate(list_));
     list_->setSelectionModel(details_->selectionModel());
     setUpDetails(*details_);
     setUpList(*list_);
@@ -127,6 +131,26 @@ void TPasswordListView::scrollToRow(int row)
     const QModelIndex index = details_->model()->index(row, 0);
     details_->scrollTo(index, QAbstractItemView::EnsureVisible);
     list_->scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+QAbstractItemView& TPasswordListView::shownView() const
+{
+    return detailsStyle() ? static_cast<QAbstractItemView&>(*details_) : *list_;
+}
+
+QPoint TPasswordListView::scrollPosition() const
+{
+    const QAbstractItemView& view = shownView();
+    return {view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()};
+}
+
+void TPasswordListView::setScrollPosition(QPoint place)
+{
+    QAbstractItemView& view = shownView();
+    // The scroll ranges follow the new rows only once the view has laid them out.
+    view.doItemsLayout();
+    view.horizontalScrollBar()->setValue(place.x());
+    view.verticalScrollBar()->setValue(place.y());
 }
 
 bool TPasswordListView::hasListFocus() const

@@ -4,6 +4,7 @@
 
 #include <QStackedWidget>
 
+class QAbstractItemView;
 class QListView;
 class QTableView;
 
@@ -30,6 +31,9 @@ public:
     void selectRow(int row);
     void clearSelection();
     void scrollToRow(int row);
+    // Where the shown style is scrolled to, to be put back once the list is refilled.
+    QPoint scrollPosition() const;
+    void setScrollPosition(QPoint place);
 
     // Whether the focus is in the list (in either style).
     bool hasListFocus() const;
@@ -46,6 +50,8 @@ signals:
     void rowActivated();
 
 private:
+    QAbstractItemView& shownView() const;
+
     QTableView* details_;
     QListView* list_;
 };

@@ -43,8 +43,17 @@ void ClearOwnClipboard()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard->mimeData();
-    if (data != nullptr && data->data(kOwnerFormat) == ownerMark())
+    if (clipboard->ownsClipboard() || (data != nullptr && data->data(kOwnerFormat) == ownerMark()))
         clipboard->clear();
+}
+
+void EmptyClipboard()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Clearing gives up only what this program holds; another program's text is first replaced
+    // by an empty one of ours.
+    clipboard->setMimeData(new QMimeData);
+    clipboard->clear();
 }
 
 PrimarySelectionGuard::PrimarySelectionGuard(QObject* parent) : QObject(parent)

@@ -4,6 +4,7 @@
 // backend keeps the session depth: the outermost session is one transaction, an inner one a part
 // of it undone alone.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ public:
     // Called inside a session; a missing section is created, under an acceptable name only.
     virtual void writeValues(std::string_view section, const std::vector<StoredValue>& values) = 0;
     virtual void deleteValues(std::string_view section, const std::vector<std::string>& idents) = 0;
+    // See RegistryStore::changeCounter; a backend that cannot tell keeps this one.
+    virtual std::int64_t changeCounter() { return 0; }
 };
 
 // Section names follow the rule for user names, so no write can make a section a user could

@@ -1,6 +1,7 @@
 #include "store/RegistryStore.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
@@ -22,10 +23,41 @@ RegistryStore::~RegistryStore() = default;
 
 void RegistryStore::beginSession() {
     backend_->beginSession();
+    ++sessionDepth_;
 }
 
 void RegistryStore::endSession(bool commit) {
+    const int depth = sessionDepth_--;
+    // The work of a session undone is dropped; a part that ends well hands its work to the
+    // session around it, to wait for the outermost commit.
+    if (!commit) {
+        std::erase_if(afterCommit_, [depth](const PendingWork& pending) { return pending.depth >= depth; });
+    }
+    for (auto& pending : afterCommit_) {
+        pending.depth = std::min(pending.depth, depth - 1);
+    }
+    if (depth > 1) {
+        backend_->endSession(commit);
+        return;
+    }
+    // Taken first: a commit that fails drops them with the transaction.
+    auto pending = std::exchange(afterCommit_, {});
     backend_->endSession(commit);
+    for (auto& each : pending) {
+        each.work();
+    }
+}
+
+std::int64_t RegistryStore::changeCounter() {
+    return backend_->changeCounter();
+}
+
+void RegistryStore::afterCommit(std::function<void()> work) {
+    if (sessionDepth_ == 0) {
+        work();
+    } else {
+        afterCommit_.push_back({sessionDepth_, std::move(work)});
+    }
 }
 
 std::optional<std::string> RegistryStore::readValue(std::string_view section,

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,8 +80,24 @@ public:
     void writeValues(std::string_view section, const std::vector<StoredValue>& values);
     void deleteValues(std::string_view section, const std::vector<std::string>& idents);
 
+    // A number that changes whenever another opening of the store (another running program) has
+    // committed a change since it was last read; what is committed through this one leaves it as
+    // it is. Where the store cannot tell, it never changes.
+    std::int64_t changeCounter();
+    bool sessionOpen() const { return sessionDepth_ > 0; }
+
+    // Runs work once the outermost session open now has committed, or at once when none is open;
+    // a session rolled back drops what was handed to it. What is shown of the store then shows
+    // only what the store kept.
+    void afterCommit(std::function<void()> work);
+
 private:
     friend class StoreSession;
+
+    struct PendingWork {
+        int depth;   // the session it was handed to
+        std::function<void()> work;
+    };
 
     RegistryStore(std::filesystem::path file, std::unique_ptr<Backend> backend);
 
@@ -92,6 +109,8 @@ private:
 
     std::filesystem::path file_;
     std::unique_ptr<Backend> backend_;
+    int sessionDepth_ = 0;
+    std::vector<PendingWork> afterCommit_;
 };
 
 }  // namespace keystead

@@ -7,6 +7,7 @@
 #include "store/SqliteConnection.h"
 #include "store/SqliteStatement.h"
 #include "store/StoreFile.h"
+#include "store/TextRules.h"
 
 namespace keystead {
 
@@ -132,6 +133,7 @@ public:
     std::vector<std::string> readIdents(std::string_view section) override;
     void writeValues(std::string_view section, const std::vector<StoredValue>& values) override;
     void deleteValues(std::string_view section, const std::vector<std::string>& idents) override;
+    std::int64_t changeCounter() override;
 
 private:
     void checkFile();
@@ -422,6 +424,16 @@ std::vector<std::string> SqliteBackend::readIdents(std::string_view section) {
         fail(rc, "Failed to get data for '" + std::string(section) + "'");
     }
     return idents;
+}
+
+// SQLite counts the commits of other connections to the file.
+std::int64_t SqliteBackend::changeCounter() {
+    std::string value;
+    const int rc = connection_.query("PRAGMA data_version", value);
+    if (rc != SQLITE_OK) {
+        fail(rc, cannotOpenText(file_, connection_.errorMessage()));
+    }
+    return parseInteger(value).value_or(0);
 }
 
 bool SqliteBackend::sectionExists(std::string_view section) {

@@ -242,6 +242,41 @@ TEST_F(EditPasswordTest, AFailedRewriteLeavesTheEntryAsItWas)
     EXPECT_EQ(frmMain->notesText(), "line one\r\n  line two ");
 }
 
+// Another instance renumbered the entries while the dialog was open. Nothing is written then, but
+// what was typed stays: the list is reloaded, and Done once more saves it on the entry, now under
+// its new number.
+TEST_F(EditPasswordTest, AnEntryRenumberedElsewhereKeepsTheDialogAndSavesOnRetry)
+{
+    addEntry({"Shop", "", "sh0p", "", "", ""});
+    openMain();
+    const auto dialog = openOn(QStringLiteral("Mail"));
+    dialog->txtPassword->setText(QStringLiteral("typed"));
+    dialog->memComments->setPlainText(QStringLiteral("notes typed at length"));
+    {
+        const auto store = openStore();
+        SessionState other = session;
+        EntryStore entries(*store, other);
+        entries.remove(1, entries.read(1));   // Bank goes, Mail becomes entry 1
+    }
+    const auto before = valuesWithout("EditPass");
+    script.warning(QStringLiteral(
+        "The password list was changed in another window. It has been reloaded; please try again."));
+    dialog->cmdDone->click();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->txtPassword->text(), QStringLiteral("typed"));
+    EXPECT_EQ(dialog->memComments->toPlainText(), QStringLiteral("notes typed at length"));
+    EXPECT_EQ(valuesWithout("EditPass"), before);
+    EXPECT_EQ(rowCount(), 2);
+
+    dialog->cmdDone->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(decrypted("System1"), "Mail");
+    EXPECT_EQ(decrypted("Password1"), "typed");
+    EXPECT_EQ(decrypted("Comments1"), "notes typed at length");
+    EXPECT_EQ(decrypted("Password2"), "sh0p");
+}
+
 // A secret kept in the comments comes back byte for byte: a no-break space is no blank, a line
 // or paragraph separator and a lone CR are no CR LF.
 TEST_F(EditPasswordTest, CommentsComeBackAsTheyWereStored)

@@ -29,6 +29,9 @@ const QString kDeleteOne = QStringLiteral("Are you sure you want to delete this 
 const QString kDeleteAll = QStringLiteral("Are you sure you want to delete all passwords?");
 const QString kChangedElsewhere =
     QStringLiteral("The password list was changed in another window. It has been reloaded; please try again.");
+const QString kGoneElsewhere =
+    QStringLiteral("This password was changed or deleted in another window, and nothing was saved. The list has "
+                   "been reloaded; copy what you typed before you close this window.");
 
 class EntryCommandsTest : public EntryDialogTest {
 protected:
@@ -206,11 +209,16 @@ TEST_F(EntryCommandsTest, CommandsOnARowAnotherInstanceRenumberedChangeNothingAn
 
     deleteElsewhere("Shop");   // Alpha becomes entry 1
     selectRow(QStringLiteral("Shop"));
-    script.form<TfrmEditPassword>([](TfrmEditPassword& form) {
+    script.form<TfrmEditPassword>([this](TfrmEditPassword& form) {
         form.txtPassword->setText(QStringLiteral("changed"));
+        script.warning(kGoneElsewhere);
         form.cmdDone->click();
+        // What was typed stays to be copied; there is no entry left to save it on.
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.txtPassword->text(), QStringLiteral("changed"));
+        EXPECT_FALSE(form.cmdDone->isEnabled());
+        form.cmdCancel->click();
     });
-    script.warning(kChangedElsewhere);
     frmMain->mnuEditEditClick();
     EXPECT_TRUE(script.done());
     EXPECT_EQ(decrypted("System1"), "Alpha");
@@ -313,9 +321,10 @@ TEST_F(EntryCommandsTest, CopyTakesThePasswordOrTheNotesSelection)
     EXPECT_TRUE(clipboard().isEmpty());
 }
 
-// A copied password tells clipboard managers to keep no history of it; F6 then empties the
-// clipboard, but once another program has put its own text there, that text stays.
-TEST_F(EntryCommandsTest, ClearClipboardEmptiesOnlyKeysteadsOwnSecret)
+// A copied password tells clipboard managers to keep no history of it. F6 is the user's own
+// command to empty the clipboard: it does so whoever put the text there, also a password copied
+// out of the Edit dialog's password box.
+TEST_F(EntryCommandsTest, ClearClipboardEmptiesTheClipboard)
 {
     selectRow(QStringLiteral("Bank"));
     focusList();
@@ -329,7 +338,18 @@ TEST_F(EntryCommandsTest, ClearClipboardEmptiesOnlyKeysteadsOwnSecret)
     frmMain->mnuEditUsernameClick();
     QGuiApplication::clipboard()->setText(QStringLiteral("another program's text"));
     frmMain->mnuEditClearClick();
-    EXPECT_EQ(clipboard(), QStringLiteral("another program's text"));
+    EXPECT_TRUE(clipboard().isEmpty());
+
+    script.form<TfrmEditPassword>([](TfrmEditPassword& form) {
+        form.txtPassword->setFocus();
+        form.txtPassword->selectAll();
+        QTest::keyClick(form.txtPassword, Qt::Key_C, Qt::ControlModifier);
+        form.cmdCancel->click();
+    });
+    frmMain->mnuEditEditClick();
+    ASSERT_EQ(clipboard(), QStringLiteral("p1"));
+    frmMain->mnuEditClearClick();
+    EXPECT_TRUE(clipboard().isEmpty());
 }
 
 TEST_F(EntryCommandsTest, PasteAsNewOpensTheDialogWithTheClipboardText)

@@ -383,6 +383,25 @@ TEST_F(MainWindowTest, ToggleWithoutProtection)
     EXPECT_EQ(cell(*frmMain, 0, 2), QStringLiteral("secret"));
 }
 
+// The toggle changes together with its stored value or not at all: a toggle the list does not
+// follow would have every later command read the shown texts as the other kind.
+TEST_F(MainWindowTest, AToggleThatCannotBeStoredChangesNothing)
+{
+    addEntry("Bank", "secret", "", "bo");
+    const auto frmMain = openMain();
+    RawDatabase(storeFile).exec("CREATE TRIGGER refuse BEFORE INSERT ON section_values WHEN NEW.ident = "
+                                "'ShowPasswords' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    script.error(QStringLiteral("Failed to set data for 'ShowPasswords'"));
+    frmMain->mnuViewShowClick();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(session.ShowPasswordsOn);
+    EXPECT_TRUE(frmMain->tbShowPasswords->isChecked());
+    EXPECT_EQ(frmMain->mnuViewShow->text(), QStringLiteral("Hide &Passwords"));
+    EXPECT_EQ(column(*frmMain, 1), QStringList{QStringLiteral("bo")});
+    EXPECT_EQ(column(*frmMain, 2), QStringList{QStringLiteral("secret")});
+    EXPECT_EQ(stored("ShowPasswords"), "<absent>");
+}
+
 TEST_F(MainWindowTest, ToggleWithProtectionAsksForTheLogonPassword)
 {
     addEntry("Bank", "secret");

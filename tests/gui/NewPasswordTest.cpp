@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -206,6 +207,8 @@ TEST_F(NewPasswordTest, AFailedReloadTakesTheNewEntryBack)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(aliceValues(), before);
     EXPECT_EQ(session.PasswordCount, 1);
+    EXPECT_EQ(rowCount(), 1) << "the list shows what the store kept";
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("1 password in list"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // what it shows changed, a bad export path blocks Done, the check boxes that depend on others, the
 // pickers' starting points, and minimising where the desktop has no tray.
 
+#include "../store/RawDatabase.h"
 #include "EntryDialogTest.h"
 #include "desktop/Options.h"
 #include "desktop/Pickers.h"
@@ -70,6 +71,33 @@ TEST_F(OptionsTest, DoneWithoutChangesRewritesEverySettingAndKeepsTheList)
     EXPECT_EQ(readOption("FancyLogon"), "1");
     EXPECT_EQ(readOption("UseLastUsername"), "0");
     EXPECT_EQ(readOption("LastUsername"), "");
+}
+
+// The window runs on no setting the store did not keep; once the store takes the write, the same
+// Done applies it.
+TEST_F(OptionsTest, SettingsThatCannotBeStoredAreNotApplied)
+{
+    addEntry({"alpha", "zed", "p2", "", "", ""});
+    openMain();
+    RawDatabase(storeFile).exec("CREATE TRIGGER refuse BEFORE INSERT ON section_values WHEN NEW.ident = "
+                                "'NotesFontSize' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    options([this](TfrmOptions& form) {
+        form.rgSortItems->button(1)->setChecked(true);
+        form.chkGridlines->setChecked(true);
+        script.error(QStringLiteral("Failed to set data for 'NotesFontSize'"));
+        form.cmdDone->click();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(frmMain->settings().sortColumn, 0);
+        EXPECT_FALSE(frmMain->settings().showGridlines);
+        EXPECT_FALSE(frmMain->lvPasswords->details().showGrid());
+
+        RawDatabase(storeFile).exec("DROP TRIGGER refuse;");
+        form.cmdDone->click();
+    });
+    EXPECT_EQ(frmMain->settings().sortColumn, 1);
+    EXPECT_TRUE(frmMain->lvPasswords->details().showGrid());
+    EXPECT_EQ(rowTexts(0).front(), QStringLiteral("Bank")) << "sorted by user name";
+    EXPECT_EQ(stored("ShowGridlines"), "1");
 }
 
 TEST_F(OptionsTest, ABadExportPathBlocksDoneEvenWithTheExportOff)
@@ -178,7 +206,12 @@ TEST_F(OptionsTest, WithoutATrayMinimisingKeepsTheWindowOnTheTaskbar)
     frmMain->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain.get()));
     frmMain->showMinimized();
-    QTest::qWait(50);
+    ASSERT_TRUE(frmMain->isMinimized());
+    // The minimise handler runs queued after the minimise; a call queued behind it has run once
+    // the handler has decided.
+    bool handled = false;
+    QMetaObject::invokeMethod(frmMain.get(), [&handled] { handled = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(QTest::qWaitFor([&handled] { return handled; }, 10000));
     EXPECT_TRUE(frmMain->isVisible());
     EXPECT_FALSE(frmMain->findChild<TTrayMinimize*>()->TBNArea1->Enabled());
 }

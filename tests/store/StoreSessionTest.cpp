@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "TempFolder.h"
 #include "store/RegistryStore.h"
@@ -111,6 +114,52 @@ TEST_F(StoreSessionTest, CloseCommitsAtOnceAndOnlyOnce) {
     session.close();
     store->WriteString("Bob", "y", "1");   // its own transaction again
     EXPECT_EQ(readElsewhere("y"), "1");
+}
+
+// The counter tells a window that another opening of the store (another running program) has
+// committed something since it last looked; its own commits do not count.
+TEST_F(StoreSessionTest, TheChangeCounterMovesOnlyWithAnotherOpeningsCommits) {
+    const std::int64_t start = store->changeCounter();
+    store->WriteString("Bob", "Own", "1");
+    EXPECT_EQ(store->changeCounter(), start);
+    RegistryStore::OpenFile(folder.storeFile())->WriteString("Bob", "Elsewhere", "1");
+    const std::int64_t changed = store->changeCounter();
+    EXPECT_NE(changed, start);
+    EXPECT_EQ(store->changeCounter(), changed);
+}
+
+// What is handed to afterCommit shows the store's kept state: it runs after the outermost commit,
+// never for work that was undone.
+TEST_F(StoreSessionTest, WorkAfterCommitRunsOnlyForWhatWasKept) {
+    std::vector<std::string> ran;
+    const auto note = [&ran](std::string what) { return [&ran, what] { ran.push_back(what); }; };
+    store->afterCommit(note("outside"));
+    EXPECT_EQ(ran, std::vector<std::string>{"outside"});
+    {
+        StoreSession outer(*store);
+        store->afterCommit(note("outer"));
+        {
+            StoreSession kept(*store);
+            store->afterCommit(note("kept"));
+        }
+        try {
+            StoreSession undone(*store);
+            store->afterCommit(note("undone"));
+            throw Interrupted();
+        } catch (const Interrupted&) {
+        }
+        EXPECT_EQ(ran.size(), 1u);
+    }
+    EXPECT_EQ(ran, (std::vector<std::string>{"outside", "outer", "kept"}));
+
+    EXPECT_THROW(
+        {
+            StoreSession rolledBack(*store);
+            store->afterCommit(note("rolled back"));
+            throw Interrupted();
+        },
+        Interrupted);
+    EXPECT_EQ(ran.size(), 3u);
 }
 
 }  // namespace

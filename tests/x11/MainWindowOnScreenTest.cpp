@@ -1,7 +1,8 @@
 // The main window on a real X server: keys typed into its menus, the keys of disabled File menu
 // items, a rename that is open when a command takes the row (the command's modal window takes the
-// focus and ends the rename), the window pulled back onto the screen with its frame, and selected
-// comments kept out of the X primary selection.
+// focus and ends the rename), the window pulled back onto the screen with its frame, command keys
+// during a rename, a copied password cleared at close, and selected comments kept out of the X
+// primary selection.
 
 #include "ScreenTest.h"
 #include "XInput.h"
@@ -112,6 +113,44 @@ TEST_F(MainWindowOnScreenTest, ARenameEndsBeforeEditPasswordReadsTheRow)
     ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 5000));
     EXPECT_EQ(shown, QStringLiteral("Zulu"));
     EXPECT_EQ(decrypted("System2"), "Zulu");
+}
+
+// During a rename the window's command keys go to their commands, as the menus' shortcuts win
+// over the focused box: the rename ends with what was typed, and the command acts on the row.
+// Ctrl+U is the box's own delete-line key here, Ctrl+C its copy.
+TEST_F(MainWindowOnScreenTest, CommandKeysDuringARenameEndItAndActOnTheRow)
+{
+    openMain();
+    startRename(QStringLiteral("Bank"), QStringLiteral("Bank2"));
+    pressKeys({QStringLiteral("ctrl+u")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return clipboard() == QStringLiteral("bo"); }, 5000)) << clipboard().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frmMain->lvPasswords->isEditing(); }, 5000));
+    EXPECT_EQ(decrypted("System1"), "Bank2");
+
+    startRename(QStringLiteral("Shop"), QStringLiteral("Shop2"));
+    pressKeys({QStringLiteral("ctrl+c")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return clipboard() == QStringLiteral("p3"); }, 5000)) << clipboard().toStdString();
+    EXPECT_EQ(decrypted("System3"), "Shop2");
+}
+
+// A password copied with Ctrl+C out of the Edit dialog's password box is Keystead's text too:
+// closing the window clears it.
+TEST_F(MainWindowOnScreenTest, APasswordCopiedOutOfTheEditDialogIsClearedAtClose)
+{
+    openMain();
+    selectRow(QStringLiteral("Shop"));
+    frmMain->lvPasswords->details().setFocus();
+    modals.expect([](QWidget& window) {
+        auto& dialog = dynamic_cast<TfrmEditPassword&>(window);
+        dialog.txtPassword->setFocus();
+        dialog.txtPassword->selectAll();
+        pressKeys({QStringLiteral("ctrl+c"), QStringLiteral("Escape")});
+    });
+    pressKeys({QStringLiteral("ctrl+e")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return clipboard() == QStringLiteral("p3"); }, 5000)) << clipboard().toStdString();
+    frmMain->close();
+    EXPECT_TRUE(clipboard().isEmpty()) << clipboard().toStdString();
 }
 
 TEST_F(MainWindowOnScreenTest, AWindowPulledBackOntoTheScreenShowsItsWholeFrame)
