@@ -22,7 +22,7 @@ Commands:
   passwd --user NAME                     change the logon password
 
 Options for every command:
-      --store FILE       use this store file instead of the one Keystead uses
+      --store FILE       use this store file instead of the one Keystead uses; it must exist
       --password-stdin   read each password asked as one line of standard input
       --help             show the help of the tool or of a command
       --version          show the version

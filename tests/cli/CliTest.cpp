@@ -204,4 +204,30 @@ TEST_F(CliTest, PasswordNeverInTheArgumentsAndNoCoreFile)
     EXPECT_EQ(process.finish("alice pw\n").status, 0);
 }
 
+// A store that does not exist is refused by every command that only reads, and neither it nor
+// its folder is made; an empty file is no store either and stays empty.
+TEST_F(CliTest, MistypedStoreIsRefusedAndNothingIsCreated)
+{
+    const std::filesystem::path mistyped = file("typo") / "registry.sqlite";
+    const std::vector<std::vector<std::string>> commands{{"users"},
+                                                         {"list", "--user", "Alice"},
+                                                         {"show", "--user", "Alice", "1"},
+                                                         {"export", "--user", "Alice", "--out", file("out.txt")}};
+    for (std::vector<std::string> command : commands) {
+        command.insert(command.end(), {"--store", mistyped, "--password-stdin"});
+        const CliResult refused = runCli(folder.path(), command, "alice pw\n");
+        EXPECT_EQ(refused.status, 1) << command.front();
+        EXPECT_EQ(refused.err, "The store file '" + mistyped.string() + "' does not exist\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(file("typo")));
+    EXPECT_FALSE(std::filesystem::exists(file("out.txt")));
+
+    const std::filesystem::path empty = file("empty.sqlite");
+    writeFile(empty, "");
+    const CliResult notAStore = runCli(folder.path(), {"users", "--store", empty});
+    EXPECT_EQ(notAStore.status, 1);
+    EXPECT_EQ(notAStore.err, "The file '" + empty.string() + "' is not a Keystead store; it was left unchanged\n");
+    EXPECT_EQ(std::filesystem::file_size(empty), 0U);
+}
+
 }  // namespace keystead::test
