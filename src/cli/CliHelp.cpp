@@ -28,7 +28,8 @@ Options for every command:
       --version          show the version
 
 Passwords are read from the terminal without echo, or with --password-stdin from standard
-input; never from the command line or the environment. Every command works in one session
+input (without echo too where that is a terminal); never from the command line or the
+environment. An answer is one line of at most 64 KiB. Every command works in one session
 of the store and waits for a running Keystead to finish its own.
 
 Exit status: 0 done, 1 refused (wrong password, failed check, damaged file, busy store),

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 
 #include "../exchange/UserFixture.h"
 #include "CliProcess.h"
+#include "TerminalSession.h"
 #include "store/StoreSession.h"
 
 namespace keystead::test {
@@ -228,6 +231,38 @@ TEST_F(CliTest, MistypedStoreIsRefusedAndNothingIsCreated)
     EXPECT_EQ(notAStore.status, 1);
     EXPECT_EQ(notAStore.err, "The file '" + empty.string() + "' is not a Keystead store; it was left unchanged\n");
     EXPECT_EQ(std::filesystem::file_size(empty), 0U);
+}
+
+// An answer longer than 64 KiB is refused before it is used; one of 64 KiB is still read.
+TEST_F(CliTest, InputLinesAreCappedAt64KiB)
+{
+    const CliResult tooLong = cli({"list", "--user", "Alice"}, std::string(64 * 1024 + 1, 'x') + "\n");
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_EQ(tooLong.err, "The answer to 'Password: ' is longer than 64 KiB\n");
+    EXPECT_EQ(cli({"list", "--user", "Alice"}, std::string(64 * 1024, 'x') + "\n").err,
+              "Your password is incorrect.\n");
+}
+
+// A hidden prompt gives the terminal its echo back also when Ctrl+C ends the tool there; with
+// --password-stdin and the terminal as standard input, what is typed is hidden as well.
+TEST_F(CliTest, AtATerminalPasswordsAreHiddenAndEchoComesBack)
+{
+    TerminalSession interrupted({"list", "--user", "Alice", "--store", folder.storeFile()});
+    ASSERT_TRUE(interrupted.waitForText("Password: ")) << interrupted.screen();
+    ASSERT_TRUE(interrupted.waitForEcho(false));
+    interrupted.type("\x03");
+    const int status = interrupted.finish();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_TRUE(interrupted.echoOn());
+
+    TerminalSession fromStdin({"list", "--user", "Alice", "--store", folder.storeFile(), "--password-stdin"});
+    ASSERT_TRUE(fromStdin.waitForText("Password: ")) << fromStdin.screen();
+    EXPECT_TRUE(fromStdin.waitForEcho(false));
+    fromStdin.type("alice pw\n");
+    EXPECT_EQ(fromStdin.finish(), 0) << fromStdin.screen();
+    EXPECT_EQ(fromStdin.screen().find("alice pw"), std::string::npos) << fromStdin.screen();
+    EXPECT_NE(fromStdin.screen().find("web mail"), std::string::npos) << fromStdin.screen();
+    EXPECT_TRUE(fromStdin.echoOn());
 }
 
 }  // namespace keystead::test
