@@ -30,7 +30,9 @@ Options for every command:
 Passwords are read from the terminal without echo, or with --password-stdin from standard
 input (without echo too where that is a terminal); never from the command line or the
 environment. An answer is one line of at most 64 KiB. Every command works in one session
-of the store and waits for a running Keystead to finish its own.
+of the store and waits for a running Keystead to finish its own. At a terminal, control
+characters in stored texts are shown as \xNN escapes; into a file or a pipe every byte is
+written as stored.
 
 Exit status: 0 done, 1 refused (wrong password, failed check, damaged file, busy store),
 2 wrong usage. Messages go to standard error.

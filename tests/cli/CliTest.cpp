@@ -243,6 +243,29 @@ TEST_F(CliTest, InputLinesAreCappedAt64KiB)
               "Your password is incorrect.\n");
 }
 
+// At a terminal a stored text cannot steer it: control characters and bytes that are no UTF-8
+// show as escapes, the comments keep their line breaks. Into a file every byte goes as stored.
+TEST_F(CliTest, AtATerminalControlCharactersShowAsEscapes)
+{
+    addEntries({{"\x1b]0;owned\x07" "caf\xc3\xa9", "\x1b[2J\xc2\x9bme\xe9", "p\tw", "one\r\n\x1b]52;c;eA==\x07two", "",
+                 ""}});
+    TerminalSession terminal({"show", "--user", "Alice", "--show", "4", "--store", folder.storeFile()});
+    ASSERT_TRUE(terminal.waitForText("Password: ")) << terminal.screen();
+    ASSERT_TRUE(terminal.waitForEcho(false));
+    terminal.type("alice pw\n");
+    EXPECT_EQ(terminal.finish(), 0) << terminal.screen();
+    const std::string& screen = terminal.screen();
+    EXPECT_NE(screen.find("Description: \\x1b]0;owned\\x07café\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Username: \\x1b[2J\\xc2\\x9bme\\xe9\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Password: p\\x09w\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Comments:\r\none\r\n\\x1b]52;c;eA==\\x07two\r\n"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find('\x1b'), std::string::npos) << screen;
+
+    const CliResult piped = cli({"show", "--user", "Alice", "--show", "4"}, "alice pw\n");
+    EXPECT_NE(piped.out.find("Description: \x1b]0;owned\x07" "café\nUsername: \x1b[2J\xc2\x9bme\xe9\n"),
+              std::string::npos);
+}
+
 // A hidden prompt gives the terminal its echo back also when Ctrl+C ends the tool there; with
 // --password-stdin and the terminal as standard input, what is typed is hidden as well.
 TEST_F(CliTest, AtATerminalPasswordsAreHiddenAndEchoComesBack)
