@@ -22,14 +22,17 @@ Commands:
   passwd --user NAME                     change the logon password
 
 Options for every command:
-      --store FILE       use this store file instead of the one Keystead uses
+      --store FILE       use this store file instead of the one Keystead uses; it must exist
       --password-stdin   read each password asked as one line of standard input
       --help             show the help of the tool or of a command
       --version          show the version
 
 Passwords are read from the terminal without echo, or with --password-stdin from standard
-input; never from the command line or the environment. Every command works in one session
-of the store and waits for a running Keystead to finish its own.
+input (without echo too where that is a terminal); never from the command line or the
+environment. An answer is one line of at most 64 KiB. Every command works in one session
+of the store and waits for a running Keystead to finish its own. At a terminal, control
+characters in stored texts are shown as \xNN escapes; into a file or a pipe every byte is
+written as stored.
 
 Exit status: 0 done, 1 refused (wrong password, failed check, damaged file, busy store),
 2 wrong usage. Messages go to standard error.

@@ -31,7 +31,7 @@ void checkUpgraded(RegistryStore& store, const std::string& user)
 
 std::unique_ptr<RegistryStore> OpenStore(const CliArguments& arguments)
 {
-    return RegistryStore::OpenFile(arguments.store.empty() ? RegistryStore::DefaultFile() : arguments.store);
+    return RegistryStore::OpenExistingFile(arguments.store.empty() ? RegistryStore::DefaultFile() : arguments.store);
 }
 
 void CheckUserName(RegistryStore& store, const std::string& name)

@@ -15,7 +15,8 @@ namespace keystead::cli {
 
 struct CliArguments;
 
-// The store of --store, or the one the window program uses.
+// The store of --store, or the one the window program uses. It must exist: no command of the tool
+// can make a user, so a store it created would only hide a mistyped path.
 std::unique_ptr<RegistryStore> OpenStore(const CliArguments& arguments);
 
 // The logged-on user within one store session, which ends (committed) with close().

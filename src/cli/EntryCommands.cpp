@@ -1,10 +1,11 @@
 #include "cli/EntryCommands.h"
 
-#include <iostream>
+#include <ostream>
 #include <vector>
 
 #include "cli/CliArguments.h"
 #include "cli/CliLogon.h"
+#include "cli/CliOutput.h"
 #include "cli/TextInput.h"
 #include "entries/EntryValidation.h"
 #include "mainwindow/PasswordListReader.h"
@@ -65,12 +66,12 @@ std::vector<const PasswordRow*> matchingRows(const std::vector<PasswordRow>& row
     return found;
 }
 
-void printRow(std::ostream& out, const PasswordRow& row, bool withPassword)
+void printRow(const CliOutput& out, const PasswordRow& row, bool withPassword)
 {
-    out << row.entryNumber << '\t' << row.description << '\t' << row.username;
+    out.stream() << row.entryNumber << '\t' << out.shown(row.description) << '\t' << out.shown(row.username);
     if (withPassword)
-        out << '\t' << row.password;
-    out << '\n';
+        out.stream() << '\t' << out.shown(row.password);
+    out.stream() << '\n';
 }
 
 // The comments keep their line breaks as stored; a terminal wants bare line feeds.
@@ -80,7 +81,7 @@ std::string terminalLines(std::string text)
     return text;
 }
 
-const PasswordRow& onlyMatch(const std::vector<PasswordRow>& rows, const std::string& entry, std::ostream& err)
+const PasswordRow& onlyMatch(const std::vector<PasswordRow>& rows, const std::string& entry, const CliOutput& err)
 {
     const std::vector<const PasswordRow*> found = matchingRows(rows, entry);
     if (found.empty())
@@ -96,17 +97,17 @@ const PasswordRow& onlyMatch(const std::vector<PasswordRow>& rows, const std::st
 
 }  // namespace
 
-void RunUsers(const CliArguments& arguments, std::ostream& out)
+void RunUsers(const CliArguments& arguments, const CliOutput& out)
 {
     const auto store = OpenStore(arguments);
     StoreSession session(*store);
     const std::vector<std::string> users = store->readUsers();
     session.close();
     for (const std::string& user : users)
-        out << user << '\n';
+        out.stream() << out.shown(user) << '\n';
 }
 
-void RunList(const CliArguments& arguments, const TextInput& input, std::ostream& out)
+void RunList(const CliArguments& arguments, const TextInput& input, const CliOutput& out)
 {
     const SecretText password = input.askPassword(kLogonPrompt);
     CliLogon logon(arguments, password.get());
@@ -116,24 +117,25 @@ void RunList(const CliArguments& arguments, const TextInput& input, std::ostream
         printRow(out, row, arguments.show);
 }
 
-void RunShow(const CliArguments& arguments, const TextInput& input, std::ostream& out)
+void RunShow(const CliArguments& arguments, const TextInput& input, const CliOutput& out, const CliOutput& err)
 {
     const SecretText password = input.askPassword(kLogonPrompt);
     CliLogon logon(arguments, password.get());
     const DecryptedRows rows(sortedRows(logon));
-    const PasswordRow& row = onlyMatch(rows.get(), arguments.entry, std::cerr);
+    const PasswordRow& row = onlyMatch(rows.get(), arguments.entry, err);
     const StoredEntry stored = EntryStore(logon.store(), logon.state()).read(row.entryNumber);
     const SecretText comments(logon.diamond().DecryptCipherString(stored.comments));
     logon.close();
-    out << "Number: " << row.entryNumber << "\nDescription: " << row.description << "\nUsername: " << row.username
-        << '\n';
+    std::ostream& stream = out.stream();
+    stream << "Number: " << row.entryNumber << "\nDescription: " << out.shown(row.description)
+           << "\nUsername: " << out.shown(row.username) << '\n';
     if (arguments.show)
-        out << "Password: " << row.password << '\n';
+        stream << "Password: " << out.shown(row.password) << '\n';
     if (!row.expiration.empty())
-        out << "Expiration: " << row.expiration << '\n';
-    out << "Comments:\n" << terminalLines(comments.get());
+        stream << "Expiration: " << row.expiration << '\n';
+    stream << "Comments:\n" << out.shownLines(terminalLines(comments.get()));
     if (!comments.get().empty())
-        out << '\n';
+        stream << '\n';
 }
 
 void RunAdd(const CliArguments& arguments, const TextInput& input, std::ostream& out)

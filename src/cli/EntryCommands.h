@@ -8,9 +8,12 @@ namespace keystead::cli {
 struct CliArguments;
 class TextInput;
 
-void RunUsers(const CliArguments& arguments, std::ostream& out);
-void RunList(const CliArguments& arguments, const TextInput& input, std::ostream& out);
-void RunShow(const CliArguments& arguments, const TextInput& input, std::ostream& out);
+class CliOutput;
+
+void RunUsers(const CliArguments& arguments, const CliOutput& out);
+void RunList(const CliArguments& arguments, const TextInput& input, const CliOutput& out);
+// Entries that match alike are listed on err.
+void RunShow(const CliArguments& arguments, const TextInput& input, const CliOutput& out, const CliOutput& err);
 void RunAdd(const CliArguments& arguments, const TextInput& input, std::ostream& out);
 
 }  // namespace keystead::cli

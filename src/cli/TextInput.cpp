@@ -1,72 +1,27 @@
 #include "cli/TextInput.h"
 
 #include <fcntl.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
 
 #include "cli/CliArguments.h"
+#include "cli/EchoOff.h"
+#include "store/KeysteadError.h"
 
 namespace keystead::cli {
 
 namespace {
+
+// Longer answers are refused rather than read on into memory without end.
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
 void showPrompt(std::string_view prompt)
 {
     // A prompt that cannot be shown changes nothing of the answer.
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, prompt.data(), prompt.size());
 }
-
-// One line from fd, without "\n" and a "\r" before it; false at the end of the input before
-// any byte of a line.
-bool readLine(int fd, std::string& line)
-{
-    line.reserve(256);
-    bool any = false;
-    char c = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, &c, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        any = true;
-        if (c == '\n')
-            break;
-        AppendSecret(line, std::string_view(&c, 1));
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return any;
-}
-
-// The terminal's echo is off while it lives, and back as it was afterwards.
-class NoEcho {
-public:
-    explicit NoEcho(int fd) : fd_(fd), saved_{}
-    {
-        if (::tcgetattr(fd_, &saved_) != 0)
-            return;
-        termios quiet = saved_;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        quiet.c_lflag |= ECHONL;
-        active_ = ::tcsetattr(fd_, TCSAFLUSH, &quiet) == 0;
-    }
-    ~NoEcho()
-    {
-        if (active_)
-            ::tcsetattr(fd_, TCSAFLUSH, &saved_);
-    }
-    NoEcho(const NoEcho&) = delete;
-    NoEcho& operator=(const NoEcho&) = delete;
-
-private:
-    int fd_;
-    termios saved_;
-    bool active_ = false;
-};
 
 class Terminal {
 public:
@@ -89,33 +44,63 @@ private:
     throw UsageError("the input ended before the answer to '" + std::string(prompt) + "'");
 }
 
+[[noreturn]] void lineTooLong(std::string_view prompt)
+{
+    throw KeysteadError("The answer to '" + std::string(prompt) + "' is longer than 64 KiB");
+}
+
+// One line from fd, without "\n" and a "\r" before it.
+SecretText readAnswer(int fd, std::string_view prompt)
+{
+    SecretText answer;
+    std::string& line = answer.get();
+    line.reserve(256);
+    bool any = false;
+    char c = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        any = true;
+        if (c == '\n')
+            break;
+        if (line.size() == kMaxLineBytes)
+            lineTooLong(prompt);
+        AppendSecret(line, std::string_view(&c, 1));
+    }
+    if (!any)
+        inputEnded(prompt);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return answer;
+}
+
+SecretText hiddenAnswer(int fd, std::string_view prompt)
+{
+    showPrompt(prompt);
+    const EchoOff quiet(fd);
+    return readAnswer(fd, prompt);
+}
+
 }  // namespace
 
 SecretText TextInput::askPassword(std::string_view prompt) const
 {
     if (passwordsFromStdin_)
-        return askLine(prompt);
+        return ::isatty(STDIN_FILENO) == 1 ? hiddenAnswer(STDIN_FILENO, prompt) : readAnswer(STDIN_FILENO, prompt);
     const Terminal terminal;
     if (terminal.fd() < 0)
         throw UsageError("no terminal to read the password from; give it on standard input with --password-stdin");
-    showPrompt(prompt);
-    SecretText answer;
-    {
-        const NoEcho quiet(terminal.fd());
-        if (!readLine(terminal.fd(), answer.get()))
-            inputEnded(prompt);
-    }
-    return answer;
+    return hiddenAnswer(terminal.fd(), prompt);
 }
 
 SecretText TextInput::askLine(std::string_view prompt) const
 {
-    if (::isatty(STDIN_FILENO))
+    if (::isatty(STDIN_FILENO) == 1)
         showPrompt(prompt);
-    SecretText answer;
-    if (!readLine(STDIN_FILENO, answer.get()))
-        inputEnded(prompt);
-    return answer;
+    return readAnswer(STDIN_FILENO, prompt);
 }
 
 }  // namespace keystead::cli

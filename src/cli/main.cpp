@@ -1,9 +1,12 @@
 // keystead-cli: the store of Keystead from a terminal and from scripts, on the core alone.
 
+#include <unistd.h>
+
 #include <iostream>
 
 #include "cli/CliArguments.h"
 #include "cli/CliHelp.h"
+#include "cli/CliOutput.h"
 #include "cli/EntryCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/TextInput.h"
@@ -18,16 +21,16 @@ constexpr int kDone = 0;
 constexpr int kRefused = 1;
 constexpr int kWrongUsage = 2;
 
-void runCommand(const CliArguments& arguments)
+void runCommand(const CliArguments& arguments, const CliOutput& out, const CliOutput& err)
 {
     const TextInput input(arguments.passwordStdin);
     const std::string& command = arguments.command;
     if (command == "users")
-        RunUsers(arguments, std::cout);
+        RunUsers(arguments, out);
     else if (command == "list")
-        RunList(arguments, input, std::cout);
+        RunList(arguments, input, out);
     else if (command == "show")
-        RunShow(arguments, input, std::cout);
+        RunShow(arguments, input, out, err);
     else if (command == "add")
         RunAdd(arguments, input, std::cout);
     else if (command == "export")
@@ -43,6 +46,8 @@ void runCommand(const CliArguments& arguments)
 int main(int argc, char* argv[])
 {
     keystead::DisableCoreDumps();
+    const CliOutput out(std::cout, STDOUT_FILENO);
+    const CliOutput err(std::cerr, STDERR_FILENO);
     try {
         const CliArguments arguments = ParseArguments(argc, argv);
         if (arguments.help)
@@ -50,14 +55,15 @@ int main(int argc, char* argv[])
         else if (arguments.version)
             std::cout << VersionText();
         else
-            runCommand(arguments);
+            runCommand(arguments, out, err);
         std::cout.flush();
         return std::cout ? kDone : kRefused;
     } catch (const UsageError& error) {
-        std::cerr << "keystead-cli: " << error.what() << "\nTry 'keystead-cli --help' for more information.\n";
+        std::cerr << "keystead-cli: " << err.shownLines(error.what())
+                  << "\nTry 'keystead-cli --help' for more information.\n";
         return kWrongUsage;
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        std::cerr << err.shownLines(error.what()) << '\n';
         return kRefused;
     }
 }

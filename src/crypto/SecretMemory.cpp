@@ -21,8 +21,13 @@ void DisableCoreDumps() noexcept
     // Not dumpable: no core file even where the limit is raised again, and /proc/<pid>/mem is
     // closed to the user's other processes.
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
+    // Only the soft limit: the hard one passes on to every program started from here (a link,
+    // the browser), which must keep the right to raise its own.
+    rlimit core{};
+    if (::getrlimit(RLIMIT_CORE, &core) == 0) {
+        core.rlim_cur = 0;
+        ::setrlimit(RLIMIT_CORE, &core);
+    }
 #endif
 }
 

@@ -9,7 +9,8 @@
 
 namespace keystead {
 
-// No core file and no ptrace by other processes of the user for the rest of the run.
+// No core file and no ptrace by other processes of the user for the rest of the run; the hard
+// core limit is left as it was inherited.
 void DisableCoreDumps() noexcept;
 
 // Overwrites the bytes with zeros in a way the compiler may not drop as a dead store.

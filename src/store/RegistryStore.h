@@ -34,6 +34,12 @@ public:
     static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file);
     static std::unique_ptr<RegistryStore> OpenFile(const std::filesystem::path& file,
                                                    std::chrono::milliseconds busyTimeout);
+#ifndef _WIN32
+    // Opens the store in this file only where it is one already: a missing file or folder and an
+    // empty file are refused with a KeysteadError naming the file, and nothing is created. For the
+    // command-line tool, which exists only beside a POSIX terminal.
+    static std::unique_ptr<RegistryStore> OpenExistingFile(const std::filesystem::path& file);
+#endif
     // $XDG_DATA_HOME/Vorrent/Keystead/registry.sqlite; on Windows Software\Vorrent\Keystead.
     static std::filesystem::path DefaultFile();
 

@@ -62,8 +62,12 @@ std::string setFailedText(std::string_view ident) {
     return "Failed to set data for '" + std::string(ident) + "'";
 }
 
-const std::filesystem::path& createdStoreFile(const std::filesystem::path& file) {
-    createStoreFile(file);
+const std::filesystem::path& preparedStoreFile(const std::filesystem::path& file, bool create) {
+    if (create) {
+        createStoreFile(file);
+    } else {
+        checkStoreFile(file);
+    }
     return file;
 }
 
@@ -122,7 +126,8 @@ namespace {
 
 class SqliteBackend final : public RegistryStore::Backend {
 public:
-    SqliteBackend(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout);
+    // With create false, a missing file and an empty one are refused rather than made a store.
+    SqliteBackend(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout, bool create);
 
     void beginSession() override;
     void endSession(bool commit) override;
@@ -137,7 +142,7 @@ public:
 
 private:
     void checkFile();
-    void createSchemaWhenEmpty();
+    void createSchemaWhenEmpty(bool create);
     void chooseJournal();
     bool isEmptyDatabase();
     std::string queryFirst(const char* sql);   // first value of an opening-time query
@@ -164,7 +169,12 @@ std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::pa
 
 std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::path& file,
                                                        std::chrono::milliseconds busyTimeout) {
-    auto backend = std::make_unique<SqliteBackend>(file, busyTimeout);
+    auto backend = std::make_unique<SqliteBackend>(file, busyTimeout, true);
+    return std::unique_ptr<RegistryStore>(new RegistryStore(file, std::move(backend)));
+}
+
+std::unique_ptr<RegistryStore> RegistryStore::OpenExistingFile(const std::filesystem::path& file) {
+    auto backend = std::make_unique<SqliteBackend>(file, kBusyTimeout, false);
     return std::unique_ptr<RegistryStore>(new RegistryStore(file, std::move(backend)));
 }
 
@@ -174,14 +184,15 @@ std::filesystem::path RegistryStore::DefaultFile() {
 
 namespace {
 
-SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout)
-    : file_(createdStoreFile(file)), connection_(file) {
+SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout,
+                             bool create)
+    : file_(preparedStoreFile(file, create)), connection_(file) {
     sqlite3* const db = connection_.handle();
     // Until the file has passed its checks, closing must not carry anything into it.
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count()));
     checkFile();
-    createSchemaWhenEmpty();
+    createSchemaWhenEmpty(create);
     chooseJournal();
     if (connection_.exec("PRAGMA synchronous = FULL") != SQLITE_OK) {
         fail(sqlite3_errcode(db), cannotOpenText(file_, connection_.errorMessage()));
@@ -211,12 +222,15 @@ std::string SqliteBackend::queryFirst(const char* sql) {
     return value;
 }
 
-void SqliteBackend::createSchemaWhenEmpty() {
+void SqliteBackend::createSchemaWhenEmpty(bool create) {
     if (!isEmptyDatabase()) {
         if (queryFirst("PRAGMA application_id") != std::to_string(kApplicationId)) {
             throw KeysteadError(notAStoreText(file_));
         }
         return;
+    }
+    if (!create) {
+        throw KeysteadError(notAStoreText(file_));
     }
     if (connection_.exec("BEGIN IMMEDIATE") != SQLITE_OK) {
         fail(sqlite3_errcode(connection_.handle()),

@@ -197,15 +197,14 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-}  // namespace
-
-std::filesystem::path defaultStoreFile() {
-    return dataHome() / "Vorrent" / "Keystead" / "registry.sqlite";
-}
-
-void createStoreFile(const std::filesystem::path& file) {
+// Checks the store file and its folder, and with create makes what is missing.
+void prepareStoreFile(const std::filesystem::path& file, bool create) {
     const std::filesystem::path folder = folderOf(file);
-    createMissingFolders(file.parent_path());
+    if (create) {
+        createMissingFolders(file.parent_path());
+    } else if (!existingEntry(file)) {
+        throw KeysteadError(fileSubject(file) + " does not exist");
+    }
     // Everything is looked at before anything is changed, so a refused store is left as it was.
     const struct stat folderInfo = entryStatus(folder);
     checkFolder(folder, folderInfo);
@@ -222,9 +221,23 @@ void createStoreFile(const std::filesystem::path& file) {
     for (const auto& [path, info] : existing) {
         narrowMode(info, kFileMode, path);
     }
-    if (existing.empty() || existing.front().first != file) {
+    if (create && (existing.empty() || existing.front().first != file)) {
         createFile(file);
     }
+}
+
+}  // namespace
+
+std::filesystem::path defaultStoreFile() {
+    return dataHome() / "Vorrent" / "Keystead" / "registry.sqlite";
+}
+
+void createStoreFile(const std::filesystem::path& file) {
+    prepareStoreFile(file, true);
+}
+
+void checkStoreFile(const std::filesystem::path& file) {
+    prepareStoreFile(file, false);
 }
 
 }  // namespace keystead

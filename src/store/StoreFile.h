@@ -16,5 +16,8 @@ std::filesystem::path defaultStoreFile();
 // and nothing is changed. An existing file or folder open to others is narrowed to 0600 or 0700,
 // and so are the journal files beside the file. Throws KeysteadError naming the path that failed.
 void createStoreFile(const std::filesystem::path& file);
+// The same checks on a store file that must exist already: nothing is created, and a missing file
+// or folder is refused with a KeysteadError naming the file.
+void checkStoreFile(const std::filesystem::path& file);
 
 }  // namespace keystead

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace keystead::test {
 
@@ -19,13 +20,22 @@ std::string readFile(const std::filesystem::path& file)
 }
 
 [[noreturn]] void runChild(int stdinFd, const std::filesystem::path& out, const std::filesystem::path& err,
-                           std::vector<std::string> arguments)
+                           std::vector<std::string> arguments, const std::function<void()>& beforeStart)
 {
     // A session of its own has no terminal: a password can only come from standard input.
     ::setsid();
     ::dup2(stdinFd, STDIN_FILENO);
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    if (beforeStart)
+        beforeStart();
+    execCli(std::move(arguments));
+}
+
+}  // namespace
+
+void execCli(std::vector<std::string> arguments)
+{
     std::vector<char*> argv;
     arguments.insert(arguments.begin(), KEYSTEAD_CLI);
     for (std::string& argument : arguments)
@@ -35,9 +45,8 @@ std::string readFile(const std::filesystem::path& file)
     ::_exit(127);
 }
 
-}  // namespace
-
-CliProcess::CliProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments)
+CliProcess::CliProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                       const std::function<void()>& beforeStart)
     : outFile_(folder / "cli.out"), errFile_(folder / "cli.err")
 {
     int fds[2];
@@ -45,7 +54,7 @@ CliProcess::CliProcess(const std::filesystem::path& folder, const std::vector<st
         throw std::runtime_error("no pipe");
     pid_ = ::fork();
     if (pid_ == 0)
-        runChild(fds[0], outFile_, errFile_, arguments);
+        runChild(fds[0], outFile_, errFile_, arguments, beforeStart);
     ::close(fds[0]);
     stdinFd_ = fds[1];
 }

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ struct CliResult {
 class CliProcess {
 public:
     // Starts the tool with these arguments; its standard input is a pipe held open until finish().
-    CliProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments);
+    // beforeStart runs in the new process just before the tool replaces it.
+    CliProcess(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+               const std::function<void()>& beforeStart = {});
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -34,6 +37,9 @@ private:
     pid_t pid_ = -1;
     int stdinFd_ = -1;
 };
+
+// Replaces the calling process with the tool, given these arguments.
+[[noreturn]] void execCli(std::vector<std::string> arguments);
 
 CliResult runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
                  const std::string& input = {});

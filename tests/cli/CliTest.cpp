@@ -3,13 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
+#include <utility>
 
 #include "../exchange/UserFixture.h"
 #include "CliProcess.h"
+#include "TerminalSession.h"
 #include "store/StoreSession.h"
 
 namespace keystead::test {
@@ -143,22 +151,141 @@ TEST_F(CliTest, BusyStoreIsReportedAndLeftAsItWas)
     EXPECT_EQ(plainEntries().size(), 3U);
 }
 
-// While the tool waits for its password, neither its arguments show it nor can it leave a
-// core file.
+namespace {
+
+// The soft and the hard core limit as /proc/PID/limits shows them; empty before it can be read.
+std::pair<std::string, std::string> coreLimits(const std::string& limits)
+{
+    constexpr std::string_view kName = "Max core file size";
+    const std::size_t line = limits.find(kName);
+    if (line == std::string::npos)
+        return {};
+    std::istringstream words(limits.substr(line + kName.size()));
+    std::string soft;
+    std::string hard;
+    words >> soft >> hard;
+    return {soft, hard};
+}
+
+// The tool starts with core files allowed up to the hard limit, and the sanitizer of a test build,
+// which would lower the soft limit before the tool's first line, is told not to.
+void allowCoreFiles()
+{
+    rlimit core{};
+    ::getrlimit(RLIMIT_CORE, &core);
+    core.rlim_cur = core.rlim_max;
+    ::setrlimit(RLIMIT_CORE, &core);
+    const char* const options = std::getenv("ASAN_OPTIONS");
+    ::setenv("ASAN_OPTIONS", (std::string(options ? options : "") + ":disable_coredump=0").c_str(), 1);
+}
+
+}  // namespace
+
+// While the tool waits for its password, neither its arguments show it nor can it leave a core
+// file. It lowers only the soft core limit: the hard one passes on to whatever it starts.
 TEST_F(CliTest, PasswordNeverInTheArgumentsAndNoCoreFile)
 {
-    CliProcess process(folder.path(), {"list", "--user", "Alice", "--store", folder.storeFile(), "--password-stdin"});
+    rlimit inherited{};
+    ASSERT_EQ(::getrlimit(RLIMIT_CORE, &inherited), 0);
+    const std::string hard = inherited.rlim_max == RLIM_INFINITY ? "unlimited" : std::to_string(inherited.rlim_max);
+    CliProcess process(folder.path(), {"list", "--user", "Alice", "--store", folder.storeFile(), "--password-stdin"},
+                       allowCoreFiles);
     const std::filesystem::path proc = "/proc/" + std::to_string(process.pid());
-    std::string limits;
-    for (int tries = 0; tries < 200 && limits.find("Max core file size        0") == std::string::npos; ++tries) {
+    // Waits for the tool's own call: it starts with a soft limit above 0 (where the hard limit allows
+    // one), and until its command line shows, the process is still the test's.
+    std::pair<std::string, std::string> limits;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while ((limits.first != "0" || !readFile(proc / "cmdline").starts_with(KEYSTEAD_CLI)) &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        limits = readFile(proc / "limits");
+        limits = coreLimits(readFile(proc / "limits"));
     }
-    EXPECT_NE(limits.find("Max core file size        0                    0"), std::string::npos) << limits;
+    EXPECT_EQ(limits, std::make_pair(std::string("0"), hard));
     const std::string cmdline = readFile(proc / "cmdline");
     EXPECT_NE(cmdline.find("list"), std::string::npos);
     EXPECT_EQ(cmdline.find("alice pw"), std::string::npos);
     EXPECT_EQ(process.finish("alice pw\n").status, 0);
+}
+
+// A store that does not exist is refused by every command that only reads, and neither it nor
+// its folder is made; an empty file is no store either and stays empty.
+TEST_F(CliTest, MistypedStoreIsRefusedAndNothingIsCreated)
+{
+    const std::filesystem::path mistyped = file("typo") / "registry.sqlite";
+    const std::vector<std::vector<std::string>> commands{{"users"},
+                                                         {"list", "--user", "Alice"},
+                                                         {"show", "--user", "Alice", "1"},
+                                                         {"export", "--user", "Alice", "--out", file("out.txt")}};
+    for (std::vector<std::string> command : commands) {
+        command.insert(command.end(), {"--store", mistyped, "--password-stdin"});
+        const CliResult refused = runCli(folder.path(), command, "alice pw\n");
+        EXPECT_EQ(refused.status, 1) << command.front();
+        EXPECT_EQ(refused.err, "The store file '" + mistyped.string() + "' does not exist\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(file("typo")));
+    EXPECT_FALSE(std::filesystem::exists(file("out.txt")));
+
+    const std::filesystem::path empty = file("empty.sqlite");
+    writeFile(empty, "");
+    const CliResult notAStore = runCli(folder.path(), {"users", "--store", empty});
+    EXPECT_EQ(notAStore.status, 1);
+    EXPECT_EQ(notAStore.err, "The file '" + empty.string() + "' is not a Keystead store; it was left unchanged\n");
+    EXPECT_EQ(std::filesystem::file_size(empty), 0U);
+}
+
+// An answer longer than 64 KiB is refused before it is used; one of 64 KiB is still read.
+TEST_F(CliTest, InputLinesAreCappedAt64KiB)
+{
+    const CliResult tooLong = cli({"list", "--user", "Alice"}, std::string(64 * 1024 + 1, 'x') + "\n");
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_EQ(tooLong.err, "The answer to 'Password: ' is longer than 64 KiB\n");
+    EXPECT_EQ(cli({"list", "--user", "Alice"}, std::string(64 * 1024, 'x') + "\n").err,
+              "Your password is incorrect.\n");
+}
+
+// At a terminal a stored text cannot steer it: control characters and bytes that are no UTF-8
+// show as escapes, the comments keep their line breaks. Into a file every byte goes as stored.
+TEST_F(CliTest, AtATerminalControlCharactersShowAsEscapes)
+{
+    addEntries({{"\x1b]0;owned\x07" "caf\xc3\xa9", "\x1b[2J\xc2\x9bme\xe9", "p\tw", "one\r\n\x1b]52;c;eA==\x07two", "",
+                 ""}});
+    TerminalSession terminal({"show", "--user", "Alice", "--show", "4", "--store", folder.storeFile()});
+    ASSERT_TRUE(terminal.waitForText("Password: ")) << terminal.screen();
+    ASSERT_TRUE(terminal.waitForEcho(false));
+    terminal.type("alice pw\n");
+    EXPECT_EQ(terminal.finish(), 0) << terminal.screen();
+    const std::string& screen = terminal.screen();
+    EXPECT_NE(screen.find("Description: \\x1b]0;owned\\x07café\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Username: \\x1b[2J\\xc2\\x9bme\\xe9\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Password: p\\x09w\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Comments:\r\none\r\n\\x1b]52;c;eA==\\x07two\r\n"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find('\x1b'), std::string::npos) << screen;
+
+    const CliResult piped = cli({"show", "--user", "Alice", "--show", "4"}, "alice pw\n");
+    EXPECT_NE(piped.out.find("Description: \x1b]0;owned\x07" "café\nUsername: \x1b[2J\xc2\x9bme\xe9\n"),
+              std::string::npos);
+}
+
+// A hidden prompt gives the terminal its echo back also when Ctrl+C ends the tool there; with
+// --password-stdin and the terminal as standard input, what is typed is hidden as well.
+TEST_F(CliTest, AtATerminalPasswordsAreHiddenAndEchoComesBack)
+{
+    TerminalSession interrupted({"list", "--user", "Alice", "--store", folder.storeFile()});
+    ASSERT_TRUE(interrupted.waitForText("Password: ")) << interrupted.screen();
+    ASSERT_TRUE(interrupted.waitForEcho(false));
+    interrupted.type("\x03");
+    const int status = interrupted.finish();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_TRUE(interrupted.echoOn());
+
+    TerminalSession fromStdin({"list", "--user", "Alice", "--store", folder.storeFile(), "--password-stdin"});
+    ASSERT_TRUE(fromStdin.waitForText("Password: ")) << fromStdin.screen();
+    EXPECT_TRUE(fromStdin.waitForEcho(false));
+    fromStdin.type("alice pw\n");
+    EXPECT_EQ(fromStdin.finish(), 0) << fromStdin.screen();
+    EXPECT_EQ(fromStdin.screen().find("alice pw"), std::string::npos) << fromStdin.screen();
+    EXPECT_NE(fromStdin.screen().find("web mail"), std::string::npos) << fromStdin.screen();
+    EXPECT_TRUE(fromStdin.echoOn());
 }
 
 }  // namespace keystead::test
