@@ -3,6 +3,7 @@
 // program started from a file link).
 
 #include "GuiTest.h"
+#include "OpenedUrls.h"
 #include "crypto/Diamond.h"
 #include "desktop/pvlUrl.h"
 #include "mainwindow/Main.h"
@@ -10,7 +11,6 @@
 #include "mainwindow/VorrentRichEdit.h"
 #include "store/EntryStore.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
@@ -21,28 +21,6 @@
 
 namespace keystead::test {
 namespace {
-
-// Receives what the desktop would have opened.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-public:
-    OpenedUrls()
-    {
-        for (const char* scheme : {"http", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~OpenedUrls() override
-    {
-        for (const char* scheme : {"http", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class NotesPaneTest : public GuiTest {
 protected:
@@ -194,5 +172,3 @@ TEST_F(NotesPaneTest, ABrowserThatCannotStartIsReported)
 
 }  // namespace
 }  // namespace keystead::test
-
-#include "NotesPaneTest.moc"

@@ -3,11 +3,11 @@
 // item usable again.
 
 #include "GuiTest.h"
+#include "OpenedUrls.h"
 #include "desktop/HttpClient.h"
 #include "mainwindow/Main.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -76,19 +76,6 @@ private:
 
     QTcpServer server;
     QHash<QTcpSocket*, QByteArray> requests;
-};
-
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
 };
 
 class UpdateCheckTest : public GuiTest {
