@@ -10,11 +10,11 @@ namespace keystead {
 
 void OpenFileLink(const QString& path)
 {
-    if (path.isEmpty())
+    // A relative path would be looked up in whatever folder the program was started from.
+    if (!QDir::isAbsolutePath(path))
         return;
     const QFileInfo file(path);
     if (file.isFile() && file.isExecutable()) {
-        // The absolute path, so that a bare name never picks up a program from the search path.
         QProcess::startDetached(file.absoluteFilePath(), {});
         return;
     }

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace keystead {
 
@@ -31,13 +33,30 @@ QString fromWindows1252(std::string_view bytes)
     return text;
 }
 
+// The text of the bytes when they are UTF-8. A leading byte-order mark is a character of the text
+// like any other: dropped, it would be lost when the text is written back, and every position
+// counted in the bytes would be one off.
+std::optional<QString> fromUtf8(std::string_view bytes)
+{
+    using Flag = QStringDecoder::Flag;
+    QStringDecoder utf8(QStringDecoder::Utf8, Flag::Stateless | Flag::ConvertInitialBom);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 }  // namespace
+
+bool isUtf8(std::string_view bytes)
+{
+    return fromUtf8(bytes).has_value();
+}
 
 QString toQString(std::string_view bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return utf8.hasError() ? fromWindows1252(bytes) : text;
+    std::optional<QString> text = fromUtf8(bytes);
+    return text ? std::move(*text) : fromWindows1252(bytes);
 }
 
 std::string toBytes(const QString& text)

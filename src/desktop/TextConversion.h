@@ -10,6 +10,8 @@
 namespace keystead {
 
 QString toQString(std::string_view bytes);
+// Whether toQString reads the bytes as UTF-8 rather than as Windows-1252.
+bool isUtf8(std::string_view bytes);
 std::string toBytes(const QString& text);
 
 // Multi-line texts (comments) are kept with CR LF line breaks; the edit boxes use LF.

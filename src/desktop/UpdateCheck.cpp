@@ -66,11 +66,14 @@ void TUpdateCheck::mnuHelpCheckClick()
     mnuHelpCheck_.setEnabled(false);
     const CheckEnd end(mnuHelpCheck_, statusText_);
     statusText_.setText(QStringLiteral("Connecting to the Vorrent Web site"));
-    try {
-        httpInternet_.Get(QUrl(UpdateCheckUrl));
-    } catch (const KeysteadError& error) {
-        showRequestError(QString::fromStdString(error.what()));
-    }
+    // Whatever the reply throws, out of memory included, ends here and not in the event loop.
+    runGuarded(&window_, [this] {
+        try {
+            httpInternet_.Get(QUrl(UpdateCheckUrl));
+        } catch (const KeysteadError& error) {
+            showRequestError(QString::fromStdString(error.what()));
+        }
+    });
 }
 
 bool TUpdateCheck::eventFilter(QObject* watched, QEvent* event)
@@ -86,10 +89,11 @@ void TUpdateCheck::httpInternetConnect()
     statusText_.setText(QStringLiteral("Connected...Looking for version file"));
 }
 
-void TUpdateCheck::httpInternetSuccess(const QString& body)
+void TUpdateCheck::httpInternetSuccess(const QByteArray& body)
 {
     statusText_.clear();
-    if (body == programVersion_) {
+    // Byte for byte: a byte-order mark or a line end makes another version.
+    if (body == programVersion_.toUtf8()) {
         showMessageBox({&window_, QStringLiteral("You are using the most current version of Keystead."),
                         MessageIcon::Information});
         return;

@@ -2,6 +2,7 @@
 // The update check of the Help menu: asks the maker's site for the current version, compares it
 // with the running one and offers the download page when they differ.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -30,7 +31,7 @@ protected:
 
 private:
     void httpInternetConnect();
-    void httpInternetSuccess(const QString& body);
+    void httpInternetSuccess(const QByteArray& body);
     void httpInternetFailure();
     void httpInternetConnectionFailed();
     void showRequestError(const QString& errorText);

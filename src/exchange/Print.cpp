@@ -1,14 +1,15 @@
 #include "exchange/Print.h"
 
+#include "desktop/DisabledWindow.h"
 #include "desktop/ModalForm.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "store/SessionState.h"
-#include "store/StoreSession.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -21,18 +22,6 @@ namespace keystead {
 namespace {
 
 constexpr const char* kPrintFontName = "MS Sans Serif";
-
-// Keeps a window disabled for as long as it lives.
-class DisabledWindow {
-public:
-    explicit DisabledWindow(QWidget& window) : window_(window) { window_.setEnabled(false); }
-    ~DisabledWindow() { window_.setEnabled(true); }
-    DisabledWindow(const DisabledWindow&) = delete;
-    DisabledWindow& operator=(const DisabledWindow&) = delete;
-
-private:
-    QWidget& window_;
-};
 
 // The date in the program's short date form (dd, mm, yyyy and the system's separator) and the
 // time in the system's long form, without the time zone that Qt's long form appends.
@@ -47,6 +36,14 @@ std::string printStamp(char dateSeparator)
                    QLatin1Char(' ') + QLocale::system().toString(now.time(), timeFormat.trimmed()));
 }
 
+// Inserts a part of the printout and wipes the converted copy, which is ours alone.
+void insertSecret(QTextCursor& cursor, const SecretText& part, const QTextCharFormat& format)
+{
+    QString text = toQString(part.get());
+    cursor.insertText(text, format);
+    text.fill(QChar(0));
+}
+
 void layOut(QTextDocument& document, const Printout& printout)
 {
     document.setDefaultFont(QFont(QString::fromLatin1(kPrintFontName), 8));
@@ -54,11 +51,23 @@ void layOut(QTextDocument& document, const Printout& printout)
     QTextCharFormat title;
     title.setFontPointSize(14);
     title.setFontWeight(QFont::Bold);
-    cursor.insertText(toQString(printout.title), title);
+    insertSecret(cursor, printout.title, title);
     QTextCharFormat body;
     body.setFontPointSize(8);
     body.setFontWeight(QFont::Normal);
-    cursor.insertText(toQString(printout.body), body);
+    insertSecret(cursor, printout.body, body);
+}
+
+// A PDF of the list holds every password: like the export files, it is readable by its owner
+// alone, whatever the umask, also where an earlier file of that name was not.
+void makePrivateOutputFile(const QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return;
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile file(printer.outputFileName());
+    if (file.open(QIODevice::WriteOnly, ownerOnly))
+        file.setPermissions(ownerOnly);
 }
 
 }  // namespace
@@ -79,7 +88,7 @@ TfrmPrint::TfrmPrint(QWidget* parent)
     centerOnScreen(*this);
 }
 
-void PrintPasswordList(QWidget& owner, RegistryStore& store, const SessionState& session, const TDiamond& cipher,
+void PrintPasswordList(QWidget& owner, const SessionState& session, const TDiamond& cipher,
                        const std::vector<PrintItem>& items, char dateSeparator)
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -91,9 +100,7 @@ void PrintPasswordList(QWidget& owner, RegistryStore& store, const SessionState&
     frmPrint.show();
     QApplication::processEvents();
 
-    StoreSession storeSession(store);
-    const Printout printout = BuildPrintout(store, session.CurrentUsername, cipher, items, printStamp(dateSeparator));
-    storeSession.close();
+    const Printout printout = BuildPrintout(session.CurrentUsername, cipher, items, printStamp(dateSeparator));
 
     QTextDocument document;
     // Laid out for the printer's page, so that it prints as laid out, without the page numbers
@@ -102,6 +109,7 @@ void PrintPasswordList(QWidget& owner, RegistryStore& store, const SessionState&
     document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
     layOut(document, printout);
     printer.setDocName(QString());
+    makePrivateOutputFile(printer);
     document.print(&printer);
 }
 

@@ -12,7 +12,6 @@ class QLabel;
 
 namespace keystead {
 
-class RegistryStore;
 class TDiamond;
 struct SessionState;
 
@@ -29,7 +28,7 @@ public:
 // The work of File > Print after the protection check: the print dialog (Cancel ends it), then
 // the list printed on the chosen printer while the owner is disabled. cipher holds the logon
 // password's key since the list was last loaded; dateSeparator is that of the short date form.
-void PrintPasswordList(QWidget& owner, RegistryStore& store, const SessionState& session, const TDiamond& cipher,
+void PrintPasswordList(QWidget& owner, const SessionState& session, const TDiamond& cipher,
                        const std::vector<PrintItem>& items, char dateSeparator);
 
 }  // namespace keystead

@@ -2,7 +2,6 @@
 // to its commands.
 #include "mainwindow/Main.h"
 
-#include "desktop/ErrorDisplay.h"
 #include "desktop/HelpMenu.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WhatsThis.h"
@@ -303,8 +302,7 @@ void TfrmMain::buildPopupMenus()
                 mnuCommentsCopy->setEnabled(reComments->textCursor().hasSelection());
                 LaunchinWebBrowser1->setEnabled(!pvlHyperlink->Url.isEmpty());
             });
-    connect(LaunchinWebBrowser1, &QAction::triggered, this,
-            [this] { runGuarded(this, [this] { pvlHyperlink->LaunchUrl(); }); });
+    connect(LaunchinWebBrowser1, &QAction::triggered, reComments, &TVorrentRichEdit::openCurrentLink);
     connectEditCommands();
 }
 

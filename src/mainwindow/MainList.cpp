@@ -169,9 +169,9 @@ void TfrmMain::mnuFilePrintClick()
     std::vector<PrintItem> items;
     for (int row = 0; row < model_->rowCount(); ++row) {
         const PasswordRow& item = model_->row(row);
-        items.push_back({item.entryNumber, item.description, item.username, item.password});
+        items.push_back({item.description, item.username, item.password, item.stored.comments});
     }
-    runGuarded(this, [&] { PrintPasswordList(*this, *store_, session_, Diamond1, items, dateSeparator_); });
+    runGuarded(this, [&] { PrintPasswordList(*this, session_, Diamond1, items, dateSeparator_); });
 }
 
 void TfrmMain::lvPasswordsColumnClick(int column)

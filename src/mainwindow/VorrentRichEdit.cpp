@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -65,12 +64,10 @@ void TVorrentRichEdit::setCommentText(const std::string& text)
     positions_.assign(text.size() + 1, 0);
     addedBreaks_.clear();
 
+    forgetCurrentLink();
     // Bytes that are not UTF-8 are Windows-1252, one character each, as everywhere in the program.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    const bool singleBytes = utf8.hasError();
-    if (singleBytes)
-        decoded = toQString(text);
+    const bool singleBytes = !isUtf8(text);
+    const QString decoded = toQString(text);
 
     qsizetype from = 0;
     int partLength = 0;
@@ -212,15 +209,25 @@ void TVorrentRichEdit::mouseMoveEvent(QMouseEvent* event)
 
 void TVorrentRichEdit::mousePressEvent(QMouseEvent* event)
 {
+    // What is under the pointer now, not where it last moved: the text may have changed since.
+    TrackLinkUnderPointer(event->position().toPoint());
     const bool open = event->button() == Qt::LeftButton && pointsAtLink_;
     QTextEdit::mousePressEvent(event);
     if (open)
         openCurrentLink();
 }
 
+void TVorrentRichEdit::forgetCurrentLink()
+{
+    pointsAtLink_ = false;
+    viewport()->setCursor(Qt::IBeamCursor);
+    if (pvlHyperlink_ != nullptr)
+        pvlHyperlink_->Url.clear();
+}
+
 void TVorrentRichEdit::openCurrentLink()
 {
-    if (pvlHyperlink_ == nullptr)
+    if (pvlHyperlink_ == nullptr || pvlHyperlink_->Url.isEmpty())
         return;
     if (const std::optional<std::string> path = FileLinkPath(toBytes(pvlHyperlink_->Url)))
         OpenFileLink(toQString(*path));

@@ -38,6 +38,8 @@ public:
     int CharIndexAtPoint(QPoint point) const;
     void TrackLinkUnderPointer(QPoint point);
     bool pointsAtLink() const { return pointsAtLink_; }
+    // Opens the current link: a file link by the file-link rule, any other in the web browser.
+    void openCurrentLink();
 
 signals:
     // A typed Tab, which the pane never inserts.
@@ -53,7 +55,8 @@ protected:
 
 private:
     void formatLinks();
-    void openCurrentLink();
+    // A new text holds no link under the pointer until the pointer moves or clicks.
+    void forgetCurrentLink();
     // The comment's text between two pane positions, without the breaks the pane added.
     QString commentBetween(int from, int to) const;
 

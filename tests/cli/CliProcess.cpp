@@ -1,23 +1,16 @@
 #include "CliProcess.h"
+#include "../support/ReadFile.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <utility>
 
 namespace keystead::test {
 
 namespace {
-
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 [[noreturn]] void runChild(int stdinFd, const std::filesystem::path& out, const std::filesystem::path& err,
                            std::vector<std::string> arguments, const std::function<void()>& beforeStart)

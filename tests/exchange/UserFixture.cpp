@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace keystead::test {
 
@@ -70,11 +69,6 @@ std::map<std::string, std::string> UserFixture::sectionValues() {
         values[ident] = value;
     }
     return values;
-}
-
-std::string UserFixture::readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void UserFixture::writeFile(const std::filesystem::path& file, const std::string& bytes) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../store/TempFolder.h"
+#include "../support/ReadFile.h"
 #include "crypto/Diamond.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
@@ -44,7 +45,6 @@ protected:
     std::map<std::string, std::string> sectionValues();
 
     std::filesystem::path file(const std::string& name) const { return folder.path() / name; }
-    static std::string readFile(const std::filesystem::path& file);
     static void writeFile(const std::filesystem::path& file, const std::string& bytes);
     // The lines of a file split at CR LF; fails the test on a line end of any other kind.
     static std::vector<std::string> crlfLines(const std::string& bytes);

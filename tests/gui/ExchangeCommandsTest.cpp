@@ -3,6 +3,7 @@
 // the automatic export at close, and a failed export that gives the main window back.
 
 #include "EntryDialogTest.h"
+#include "../support/ReadFile.h"
 #include "desktop/TextConversion.h"
 #include "desktop/FileDialog.h"
 #include "exchange/Export.h"
@@ -20,7 +21,6 @@
 #include <QTest>
 
 #include <fstream>
-#include <iterator>
 
 namespace keystead::test {
 namespace {
@@ -29,12 +29,6 @@ const QString kPlainWarning = QStringLiteral(
     "Data in a plain text export file is NOT encrypted. If you choose to continue, you should take steps to "
     "securely wipe the export file from your hard disk when you have finished with it.\r\rAre you sure you want "
     "to continue with the export?");
-
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Records every progress window: its message when it shows and where its bar ended.
 class ProgressWatcher : public QObject {

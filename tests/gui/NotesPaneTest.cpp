@@ -3,6 +3,7 @@
 // program started from a file link).
 
 #include "GuiTest.h"
+#include "OpenedUrls.h"
 #include "crypto/Diamond.h"
 #include "desktop/pvlUrl.h"
 #include "mainwindow/Main.h"
@@ -10,9 +11,10 @@
 #include "mainwindow/VorrentRichEdit.h"
 #include "store/EntryStore.h"
 
-#include <QDesktopServices>
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextBlock>
@@ -21,28 +23,6 @@
 
 namespace keystead::test {
 namespace {
-
-// Receives what the desktop would have opened.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-public:
-    OpenedUrls()
-    {
-        for (const char* scheme : {"http", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~OpenedUrls() override
-    {
-        for (const char* scheme : {"http", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class NotesPaneTest : public GuiTest {
 protected:
@@ -53,14 +33,19 @@ protected:
         session.LogonPassword = "pw";
     }
 
-    void showComment(const std::string& comments)
+    void showComment(const std::string& comments) { showComments({comments}); }
+
+    // One entry for each comment, in list order; the first is selected.
+    void showComments(const std::vector<std::string>& comments)
     {
         TDiamond diamond;
         diamond.SetKey("pw");
         {
             const auto store = openStore();
             SessionState writer = session;
-            EntryStore(*store, writer).append(diamond, {"Bank", "", "p", comments, "", ""});
+            EntryStore entries(*store, writer);
+            for (std::size_t i = 0; i < comments.size(); ++i)
+                entries.append(diamond, {"Entry " + std::to_string(i), "", "p", comments[i], "", ""});
         }
         frmMain = std::make_unique<TfrmMain>(session, storeFile);
         frmMain->resize(600, 400);
@@ -130,6 +115,36 @@ TEST_F(NotesPaneTest, LinksAreMarkedAndTheWholeLinkIsUnderThePointer)
     EXPECT_NE(pane->viewport()->cursor().shape(), Qt::PointingHandCursor);
 }
 
+TEST_F(NotesPaneTest, AByteOrderMarkIsACharacterOfTheComment)
+{
+    showComment("\xEF\xBB\xBF www.example.com");
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("\uFEFF www.example.com"));
+    EXPECT_FALSE(linkAt(1));
+    EXPECT_TRUE(linkAt(2));
+    OpenedUrls opened;
+    clickAt(4);
+    EXPECT_EQ(frmMain->pvlHyperlink->Url, QStringLiteral("www.example.com"));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(QStringLiteral("http://www.example.com"))});
+}
+
+TEST_F(NotesPaneTest, AClickTakesTheLinkUnderThePointerInTheTextShownNow)
+{
+    const QString document = QString::fromStdString((folder.path() / "notes.txt").string());
+    QFile(document).open(QIODevice::WriteOnly);
+    showComments({"FILE://" + document.toStdString(), "plain words, and more plain words"});
+    OpenedUrls opened;
+    const QPoint onLink = pointAt(10);
+    QTest::mouseMove(pane->viewport(), onLink);
+    ASSERT_EQ(frmMain->pvlHyperlink->Url, QStringLiteral("FILE://") + document);
+
+    // The next entry is selected without a move of the pointer, which now rests on plain text.
+    frmMain->lvPasswords->selectRow(1);
+    emit frmMain->popComments->aboutToShow();
+    EXPECT_FALSE(frmMain->LaunchinWebBrowser1->isEnabled());
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, onLink);
+    EXPECT_TRUE(opened.urls.isEmpty());
+}
+
 TEST_F(NotesPaneTest, LinksAfterLongParagraphsAndWindows1252TextAreFoundAtTheirPlace)
 {
     // Bytes that are not UTF-8 are one character each; a long paragraph is shown in parts.
@@ -162,13 +177,15 @@ TEST_F(NotesPaneTest, ALeftClickOpensWebAndFileLinks)
 
     const std::string base = folder.path().string();
     showComment("www.example.com FILE://" + base + "/notes.txt FILE://" + base + "/missing.txt FILE://" + base +
-                "/nowhere/x.txt FILE://\"" + program.toStdString() + "\" plain");
+                "/nowhere/x.txt FILE://notes.txt FILE://\"" + program.toStdString() + "\" plain");
     const QString text = pane->toPlainText();
     const auto at = [&](const QString& word) { return static_cast<int>(text.indexOf(word)) + 3; };
     OpenedUrls opened;
 
     clickAt(at(QStringLiteral("www.")), Qt::RightButton);
     clickAt(at(QStringLiteral("plain")));
+    // A relative path names no file of its own: it is never looked up in the working folder.
+    clickAt(at(QStringLiteral("//notes.txt")));
     EXPECT_TRUE(opened.urls.isEmpty());
     clickAt(at(QStringLiteral("www.")));
     clickAt(at(QStringLiteral("notes.txt")));
@@ -179,7 +196,12 @@ TEST_F(NotesPaneTest, ALeftClickOpensWebAndFileLinks)
                                         QUrl::fromLocalFile(dir.absolutePath())}));
 
     clickAt(at(QStringLiteral("my tool")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(program + QStringLiteral(".ran")); }, 5000));
+    const QString ran = program + QStringLiteral(".ran");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(ran); }, 20000));
+    // "Launch in Web Browser" takes a file link by the same rule, never to the browser.
+    QFile::remove(ran);
+    frmMain->LaunchinWebBrowser1->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(ran); }, 20000));
     EXPECT_EQ(opened.urls.size(), 3);
     EXPECT_TRUE(script.done());
 }
@@ -194,5 +216,3 @@ TEST_F(NotesPaneTest, ABrowserThatCannotStartIsReported)
 
 }  // namespace
 }  // namespace keystead::test
-
-#include "NotesPaneTest.moc"

@@ -3,6 +3,7 @@
 // with menus of their own keep them; F1 and the Help menu open written topics; the about box.
 
 #include "GuiTest.h"
+#include "OpenedUrls.h"
 #include "desktop/About.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/Options.h"
@@ -20,7 +21,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -193,19 +193,6 @@ TEST_F(OnlineHelpTest, HelpMenuItemsOpenWrittenTopics)
     }
 }
 
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
 TEST_F(OnlineHelpTest, TheAboutBoxOpensTheHomePageAndCloses)
 {
     const OpenedUrls opened;
@@ -221,5 +208,3 @@ TEST_F(OnlineHelpTest, TheAboutBoxOpensTheHomePageAndCloses)
 
 }  // namespace
 }  // namespace keystead::test
-
-#include "OnlineHelpTest.moc"

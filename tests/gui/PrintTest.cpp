@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 namespace keystead::test {
 namespace {
 
@@ -83,14 +85,63 @@ TEST_F(PrintTest, EveryLineInListOrder)
     EXPECT_TRUE(script.done());
 }
 
+// The process's umask for as long as the object lives.
+class Umask {
+public:
+    explicit Umask(mode_t mask) : previous_(::umask(mask)) {}
+    ~Umask() { ::umask(previous_); }
+    Umask(const Umask&) = delete;
+    Umask& operator=(const Umask&) = delete;
+
+private:
+    const mode_t previous_;
+};
+
+mode_t modeOf(const QString& file)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    return info.st_mode & 0777;
+}
+
+TEST_F(PrintTest, EachRowPrintsTheCommentsItWasReadWithIntoAFileOfItsOwner)
+{
+    TfrmMain frmMain(session, storeFile);
+    // Another window deletes Bank, entry 1: the entries after it move down by one number.
+    {
+        const auto store = openStore();
+        SessionState other = session;
+        EntryStore entries(*store, other);
+        entries.remove(1, entries.read(1));
+    }
+    const Umask usual(022);
+    const QStringList lines = printedLines(frmMain);
+    EXPECT_EQ(lines.mid(1), (QStringList{QString(), QStringLiteral("Desc.: Zoo, Username: [None], Password: p2"),
+                                         QStringLiteral("--------------------"),
+                                         QStringLiteral("Desc.: Bank, Username: alice, Password: p1"),
+                                         QStringLiteral("line one"), QStringLiteral("  line two"),
+                                         QStringLiteral("--------------------"),
+                                         QStringLiteral("Desc.: apple, Username: bob, Password: p3"),
+                                         QStringLiteral("--------------------")}));
+    EXPECT_EQ(modeOf(pdf), 0600U);
+
+    // An earlier file that others could read is theirs no more.
+    QFile(pdf).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    printedLines(frmMain);
+    EXPECT_EQ(modeOf(pdf), 0600U);
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(PrintTest, TheTextOfTheLinesWithItsBlanks)
 {
     TDiamond cipher;
     cipher.SetKey("pw");
-    const Printout printout =
-        BuildPrintout(*openStore(), "Alice", cipher, {{2, "Zoo", "", "p2"}, {1, "Bank", "alice", "p1"}}, "stamp");
-    EXPECT_EQ(printout.title, "Password list for: Alice");
-    EXPECT_EQ(printout.body, "     [stamp]\n"
+    const std::vector<PrintItem> items{
+        {"Zoo", "", "p2", cipher.EncryptToCipherString(" \r\n\t ")},
+        {"Bank", "alice", "p1", cipher.EncryptToCipherString("line one\r\n  line two  ")}};
+    const Printout printout = BuildPrintout("Alice", cipher, items, "stamp");
+    EXPECT_EQ(printout.title.get(), "Password list for: Alice");
+    EXPECT_EQ(printout.body.get(), "     [stamp]\n"
                              "\nDesc.: Zoo,  Username: [None],  Password: p2\n--------------------"
                              "\nDesc.: Bank,  Username: alice,  Password: p1\nline one\n  line two  \n--------------------");
 }

@@ -3,6 +3,7 @@
 // opened.
 
 #include "GuiTest.h"
+#include "../support/ReadFile.h"
 #include "crypto/Diamond.h"
 #include "mainwindow/Main.h"
 #include "session/Logon.h"
@@ -17,7 +18,6 @@
 #include <QTest>
 
 #include <fstream>
-#include <iterator>
 
 namespace keystead::test {
 
@@ -26,12 +26,6 @@ namespace {
 const QString kUpgradeQuestion = QStringLiteral(
     "Data from your previous version of Keystead must be updated before you can use this new version. "
     "Would you like to perform the update now?");
-
-std::string fileBytes(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class StartupTest : public GuiTest {
 protected:
@@ -187,12 +181,12 @@ TEST_F(StartupTest, AStoreThatCannotBeOpenedIsToldAndLeftAsItWas)
         std::ofstream out(storeFile, std::ios::binary);
         out << "these are not the bytes of a store";
     }
-    const std::string bytes = fileBytes(storeFile);
+    const std::string bytes = readFile(storeFile);
     const std::string text = "The file '" + storeFile.string() + "' is not a Keystead store; it was left unchanged.";
     script.error(QString::fromStdString(text));
     EXPECT_EQ(start(), nullptr);
     EXPECT_EQ(exitCode, 1);
-    EXPECT_EQ(fileBytes(storeFile), bytes);
+    EXPECT_EQ(readFile(storeFile), bytes);
 }
 
 }  // namespace

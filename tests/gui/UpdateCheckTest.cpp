@@ -3,11 +3,11 @@
 // item usable again.
 
 #include "GuiTest.h"
+#include "OpenedUrls.h"
 #include "desktop/HttpClient.h"
 #include "mainwindow/Main.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -78,19 +78,6 @@ private:
     QHash<QTcpSocket*, QByteArray> requests;
 };
 
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
 class UpdateCheckTest : public GuiTest {
 protected:
     void SetUp() override
@@ -141,6 +128,29 @@ TEST_F(UpdateCheckTest, TheSameVersionIsCurrentAndOnlyTheExactTextIsTheSame)
     EXPECT_TRUE(opened.urls.isEmpty());
 }
 
+TEST_F(UpdateCheckTest, OnlyAWholeReplyOfAtMost64KiBIsComparedAndByteForByte)
+{
+    // A byte-order mark before the running version makes another version.
+    serve("200 OK", "\xEF\xBB\xBF" + kVersion.toLatin1());
+    script.question(kNewer, MessageResult::No);
+    check();
+
+    serve("200 OK", QByteArray(64 * 1024, '9'));
+    script.question(kNewer, MessageResult::No);
+    check();
+    serve("200 OK", QByteArray(64 * 1024 + 1, '9'));
+    script.warning(QStringLiteral("An error has occured: Reply too long\r\r") + kCannotConnect);
+    check();
+
+    // The version's 8 bytes of 100 announced, then the connection closed.
+    site.answer = [](const QByteArray&) {
+        return "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n" + kVersion.toLatin1();
+    };
+    script.warning(QStringLiteral("An error has occured: Connection closed by the server\r\r") + kCannotConnect);
+    check();
+    EXPECT_TRUE(opened.urls.isEmpty());
+}
+
 TEST_F(UpdateCheckTest, AnotherVersionOffersTheDownloadPage)
 {
     serve("200 OK", "3.3.0.12");
@@ -171,23 +181,57 @@ TEST_F(UpdateCheckTest, ARedirectIsFollowedToTheVersionFile)
     EXPECT_EQ(site.paths, (QList<QByteArray>{"/vorrent/ksver.txt", "/moved/ksver.txt"}));
 }
 
+TEST_F(UpdateCheckTest, RedirectsAreFollowedOnlyOnTheSiteAndAtMostFiveTimes)
+{
+    // Each request is sent on to the next path until the given number of redirects is made.
+    const auto redirects = [this](int count) {
+        site.paths.clear();
+        site.answer = [this, count](const QByteArray&) {
+            const auto made = static_cast<int>(site.paths.size()) - 1;
+            if (made == count)
+                return response("200 OK", {}, kVersion.toLatin1());
+            const QByteArray next = site.address().toString().toLatin1() + "/hop" + QByteArray::number(made + 1);
+            return response("302 Found", "Location: " + next + "\r\n", {});
+        };
+    };
+    redirects(5);
+    script.message(QStringLiteral("You are using the most current version of Keystead."), MessageIcon::Information,
+                   MessageResult::Ok);
+    check();
+    EXPECT_EQ(site.paths.size(), 6) << site.paths.join(" ").toStdString();
+    redirects(6);
+    script.warning(QStringLiteral("An error has occured: Too many redirects\r\r") + kCannotConnect);
+    check();
+    EXPECT_EQ(site.paths.size(), 6) << site.paths.join(" ").toStdString();
+
+    // The same server under another host name is another site.
+    site.paths.clear();
+    const QByteArray elsewhere =
+        "http://localhost:" + QByteArray::number(site.address().port()) + "/vorrent/ksver.txt";
+    site.answer = [elsewhere](const QByteArray&) {
+        return response("301 Moved Permanently", "Location: " + elsewhere + "\r\n", {});
+    };
+    script.warning(QStringLiteral("An error has occured: Redirected to another site\r\r") + kCannotConnect);
+    check();
+    EXPECT_EQ(site.paths, QList<QByteArray>{"/vorrent/ksver.txt"});
+}
+
 TEST_F(UpdateCheckTest, ASiteThatNeverAnswersTimesOut)
 {
     site.answer = [](const QByteArray&) { return QByteArray(); };
-    frmMain->httpInternet->setTimeout(1000);
+    // One second from the sent request on, however long the connection took to come.
+    QObject::connect(frmMain->httpInternet, &THttpClient::Connect, frmMain.get(),
+                     [this] { frmMain->httpInternet->setTimeout(1000); });
     script.warning(QStringLiteral("An error has occured: Connection Timed out\r\r") + kCannotConnect);
     check();
 }
 
 TEST_F(UpdateCheckTest, AClosedPortGivesConnectionFailedAndThenTheCause)
 {
-    QUrl closed;
-    {
-        QTcpServer unused;
-        unused.listen(QHostAddress::LocalHost);
-        closed = QUrl(QStringLiteral("http://127.0.0.1:%1").arg(unused.serverPort()));
-    }
-    frmMain->httpInternet->setBaseAddress(closed);
+    // A port held bound but never listening refuses, and no other program can take it meanwhile.
+    QTcpSocket closedPort;
+    ASSERT_TRUE(closedPort.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+    frmMain->httpInternet->setBaseAddress(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(closedPort.localPort())));
     script.warning(QStringLiteral("An error has occured: Connection Failed\r\r") + kCannotConnect);
     script.warning(QStringLiteral("An error has occured: Connection refused\r\r") + kCannotConnect);
     check();

@@ -9,10 +9,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "RawDatabase.h"
 #include "TempFolder.h"
+#include "../support/ReadFile.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 
@@ -20,11 +20,6 @@ namespace keystead {
 namespace {
 
 using test::TempFolder;
-
-std::string contentOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeFile(const std::filesystem::path& file, const std::string& content) {
     std::ofstream(file, std::ios::binary) << content;
@@ -125,7 +120,7 @@ TEST(StoreFileTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas) {
         const std::string error = openingError(file);
         EXPECT_NE(error.find("'" + file.string() + "'"), std::string::npos) << error;
         EXPECT_NE(error.find("is not a Keystead store"), std::string::npos) << error;
-        EXPECT_EQ(contentOf(file), content);
+        EXPECT_EQ(test::readFile(file), content);
     }
 }
 
@@ -133,10 +128,10 @@ TEST(StoreFileTest, AnotherProgramsDatabaseIsRefusedAndLeftAsItWas) {
     const TempFolder folder;
     const auto file = folder.storeFile();
     test::RawDatabase(file).exec("CREATE TABLE sections (x); INSERT INTO sections VALUES (1);");
-    const std::string before = contentOf(file);
+    const std::string before = test::readFile(file);
     const std::string error = openingError(file);
     EXPECT_NE(error.find("is not a Keystead store"), std::string::npos) << error;
-    EXPECT_EQ(contentOf(file), before);
+    EXPECT_EQ(test::readFile(file), before);
 }
 
 TEST(StoreFileTest, ADamagedStoreIsRefusedAndLeftAsItWas) {
@@ -149,14 +144,14 @@ TEST(StoreFileTest, ADamagedStoreIsRefusedAndLeftAsItWas) {
         }
     }
     // Everything after the first three pages becomes garbage, as a failing disk might leave it.
-    std::string damaged = contentOf(file);
+    std::string damaged = test::readFile(file);
     ASSERT_GT(damaged.size(), 8 * 4096U);
     std::fill(damaged.begin() + 3 * 4096, damaged.end(), '\xff');
     writeFile(file, damaged);
 
     const std::string error = openingError(file);
     EXPECT_EQ(error, "The store file '" + file.string() + "' is damaged; it was left unchanged");
-    EXPECT_EQ(contentOf(file), damaged);
+    EXPECT_EQ(test::readFile(file), damaged);
 }
 
 TEST(StoreFileTest, AFolderThatCannotBeCreatedGivesAClearError) {
@@ -215,10 +210,10 @@ TEST_F(StoreAccessTest, AStoreFileThatIsALinkIsRefusedAndItsTargetLeftAsItWas) {
     const auto elsewhere = temp_.path() / "elsewhere.sqlite";
     std::filesystem::rename(file_, elsewhere);
     chmod(elsewhere.c_str(), 0666);
-    const std::string before = contentOf(elsewhere);
+    const std::string before = test::readFile(elsewhere);
     std::filesystem::create_symlink(elsewhere, file_);
     expectRefused(file_, file_, "is a symbolic link");
-    EXPECT_EQ(contentOf(elsewhere), before);
+    EXPECT_EQ(test::readFile(elsewhere), before);
     EXPECT_EQ(modeOf(elsewhere), 0666);
 }
 
