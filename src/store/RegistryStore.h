@@ -60,7 +60,8 @@ public:
     std::vector<std::string> readUsers();
     // True for an existing section in any letter case, and for "Options", which is no user's.
     bool UserExists(std::string_view name);
-    // Creates the user's section holding mainPassword (a cipher string), in one transaction.
+    // Creates the user's section holding mainPassword (a cipher string) and the version stamp, in
+    // one transaction.
     // Refuses an unacceptable name and a name that exists in any letter case.
     void CreateUser(std::string_view name, std::string_view mainPassword);
     // A user name must not be empty nor hold a backslash or a character with a code from 0 to
