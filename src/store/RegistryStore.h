@@ -41,6 +41,9 @@ public:
     RegistryStore& operator=(const RegistryStore&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
+    // Whether a file of this name is the store itself or a file it keeps beside it, which no
+    // other writer may replace. Never on Windows, where the store is a registry key.
+    bool isStoreFile(const std::filesystem::path& candidate) const;
 
     // A missing section or value reads as def, and so does an integer text that is not wholly
     // an integer (see parseInteger); a boolean is an integer, any non-zero one true. Writing

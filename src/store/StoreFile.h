@@ -2,6 +2,7 @@
 // Where the store file lives, and its creation and opening with access for its owner only.
 
 #include <filesystem>
+#include <vector>
 
 namespace keystead {
 
@@ -16,5 +17,10 @@ std::filesystem::path defaultStoreFile();
 // and nothing is changed. An existing file or folder open to others is narrowed to 0600 or 0700,
 // and so are the journal files beside the file. Throws KeysteadError naming the path that failed.
 void createStoreFile(const std::filesystem::path& file);
+
+// The store file and the journal files SQLite keeps beside it.
+std::vector<std::filesystem::path> storeFiles(const std::filesystem::path& file);
+// Whether candidate names one of them, its folder spelled in any way that reaches the same folder.
+bool namesStoreFile(const std::filesystem::path& candidate, const std::filesystem::path& file);
 
 }  // namespace keystead
