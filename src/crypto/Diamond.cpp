@@ -190,6 +190,20 @@ void appendLittleEndian(std::uint8_t* out, std::uint32_t value)
         out[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// The lead block's checks of the padded text: its CRC register (start 0xFFFFFFFF, no final
+// inversion) in bytes 0 to 3 and the sum of its bytes in bytes 4 to 7.
+void writeChecks(std::uint8_t* header, std::string_view padded)
+{
+    std::uint32_t crc = 0xFFFFFFFFU;
+    std::uint32_t sum = 0;
+    for (const unsigned char c : padded) {
+        crc = UpdateCrc32(crc, c);
+        sum += c;
+    }
+    appendLittleEndian(header, crc);
+    appendLittleEndian(header + 4, sum);
+}
+
 std::uint8_t* bytesOf(std::string& s)
 {
     return reinterpret_cast<std::uint8_t*>(s.data());
@@ -258,15 +272,8 @@ std::string TDiamond::EncryptText(std::string_view text, std::uint32_t tickCount
     std::string padded(text);
     padded.append(pad, static_cast<char>(pad));
 
-    std::uint32_t crc = 0xFFFFFFFFU;
-    std::uint32_t sum = 0;
-    for (const unsigned char c : padded) {
-        crc = UpdateCrc32(crc, c);
-        sum += c;
-    }
     std::uint8_t header[kBlockSize] = {};
-    appendLittleEndian(header, crc);
-    appendLittleEndian(header + 4, sum);
+    writeChecks(header, padded);
     appendLittleEndian(header + 8, tickCount);
 
     std::string raw(kBlockSize + padded.size(), '\0');
@@ -295,6 +302,38 @@ std::string TDiamond::DecryptText(std::string_view raw) const
     if (raw.size() < 2 * kBlockSize)
         return {};
     // An incomplete last block can only come from a damaged value; it is ignored.
+    std::string padded = decryptBlocks(raw);
+    const std::size_t pad = static_cast<std::uint8_t>(padded.back());
+    if (pad < 1 || pad > kBlockSize)
+        return {};
+    padded.resize(padded.size() - pad);
+    return padded;
+}
+
+std::optional<std::string> TDiamond::DecryptTextVerified(std::string_view raw) const
+{
+    if (raw.empty())
+        return std::string();
+    if (raw.size() < 2 * kBlockSize || raw.size() % kBlockSize != 0)
+        return std::nullopt;
+    std::string padded = decryptBlocks(raw);
+    std::uint8_t header[kBlockSize];
+    DecryptBlock(bytesOf(raw), header);
+    std::uint8_t expected[kBlockSize] = {};
+    writeChecks(expected, padded);
+    const std::size_t pad = static_cast<std::uint8_t>(padded.back());
+    if (std::memcmp(header, expected, 8) != 0 || pad < 1 || pad > kBlockSize) {
+        WipeText(padded);
+        return std::nullopt;
+    }
+    padded.resize(padded.size() - pad);
+    return padded;
+}
+
+// Cipher-block chaining behind the lead block, whose encryption is the first chaining value;
+// the padded text of the whole blocks after the lead block.
+std::string TDiamond::decryptBlocks(std::string_view raw) const
+{
     const std::size_t blocks = (raw.size() - kBlockSize) / kBlockSize;
     const std::uint8_t* in = bytesOf(raw);
 
@@ -310,11 +349,6 @@ std::string TDiamond::DecryptText(std::string_view raw) const
             plain[j] ^= chain[j];
         std::memcpy(chain, cipher, kBlockSize);
     }
-
-    const std::size_t pad = out[padded.size() - 1];
-    if (pad < 1 || pad > kBlockSize)
-        return {};
-    padded.resize(padded.size() - pad);
     return padded;
 }
 
@@ -371,6 +405,11 @@ std::string TDiamond::EncryptToCipherString(std::string_view text) const
 std::string TDiamond::DecryptCipherString(std::string_view cipherString) const
 {
     return DecryptText(DecodeCipherText(cipherString));
+}
+
+std::optional<std::string> TDiamond::DecryptCipherStringVerified(std::string_view cipherString) const
+{
+    return DecryptTextVerified(DecodeCipherText(cipherString));
 }
 
 }  // namespace keystead

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,15 +28,21 @@ public:
     std::string EncryptText(std::string_view text) const;                 // tick count of now
     std::string EncryptText(std::string_view text, std::uint32_t tickCount) const;
     std::string DecryptText(std::string_view raw) const;
+    // DecryptText that checks the lead block's CRC and sum against the text: a damaged value or
+    // one of another key gives nullopt instead of garbage. An empty value is the empty text.
+    std::optional<std::string> DecryptTextVerified(std::string_view raw) const;
     static std::string EncodeCipherText(std::string_view raw);
     static std::string DecodeCipherText(std::string_view printable);
 
     // Builds a cipher string (encrypt, then encode) and reads one back (decode, then decrypt).
     std::string EncryptToCipherString(std::string_view text) const;
     std::string DecryptCipherString(std::string_view cipherString) const;
+    std::optional<std::string> DecryptCipherStringVerified(std::string_view cipherString) const;
 
 private:
     using Box = std::array<std::uint8_t, 256>;
+
+    std::string decryptBlocks(std::string_view raw) const;
 
     std::string key_;
     // Zero until the first key, as a keyless instance must be.

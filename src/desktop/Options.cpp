@@ -357,7 +357,7 @@ void TfrmOptions::cmdBrowseClick()
 {
     QString fileName = toQString(ExportFileNamePart(toBytes(txtExportPath->text())));
     if (fileName.isEmpty())
-        fileName = QLatin1String(kReplacedExportFileName);
+        fileName = toQString(ReplacedExportFileName(session_.CurrentUsername));
     if (!bfBrowse->Execute())
         return;
     txtExportPath->setText(toQString(JoinExportPath(toBytes(bfBrowse->Directory), toBytes(fileName))));

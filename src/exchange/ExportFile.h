@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
+#include "exchange/ExportFileReader.h"
 #include "store/WorkProgress.h"
 
 namespace keystead {
@@ -16,22 +18,24 @@ struct SessionState;
 
 enum class ImportMode { Add, Overwrite };
 
-// The refusals of an import, as the user reads them; either leaves the store untouched.
-inline constexpr std::string_view kWrongFilePasswordText =
-    "The password is incorrect or the password list is corrupt. Please re-type the password and try again.";
-inline constexpr std::string_view kCorruptListText = "The password list is corrupted and cannot be imported.";
-
 // Both replace the file through a temporary file in its folder, synced and renamed over it, with
 // access for its owner only; on failure an earlier file of that name stays as it was and
-// KeysteadError names the file and the cause.
+// KeysteadError names the file and the cause. The store's own files are refused, and so is a name
+// that is not a regular file's.
 void WriteEncryptedExport(RegistryStore& store, const SessionState& state,
                           const std::filesystem::path& file, const Progress& progress = {});
 void WritePlainExport(RegistryStore& store, const SessionState& state,
                       const std::filesystem::path& file, const Progress& progress = {});
 
-// Returns the number of entries read from the file; updates state.PasswordCount.
-// The whole file is read and checked before anything is written: a wrong password throws
-// kWrongFilePasswordText, a bad count or a damaged entry kCorruptListText.
+// Stores entries read by ReadExportFile after the list or in its place, re-encrypted under the
+// logon password, in one store session; stamps the version of a section that has none. Returns
+// their number; updates state.PasswordCount.
+int StoreImportedEntries(RegistryStore& store, SessionState& state,
+                         const std::vector<ImportedEntry>& imported, ImportMode mode,
+                         const Progress& progress = {});
+
+// Reads the file (see readImportFile) and ReadExportFile under filePassword, then
+// StoreImportedEntries: a file refused leaves the store untouched.
 int ImportExportFile(RegistryStore& store, SessionState& state,
                      const std::filesystem::path& file, std::string_view filePassword,
                      ImportMode mode, const Progress& progress = {});

@@ -1,6 +1,7 @@
 #include "exchange/ReplacingFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -12,18 +13,17 @@
 namespace keystead {
 
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+    refuseUnlessRegular();
     const std::filesystem::path folder = target_.parent_path().empty() ? "." : target_.parent_path();
-    // Appended rather than joined with "." + name: GCC 12 warns wrongly on that form (-Wrestrict).
-    std::string name = ".";
-    name += target_.filename().string();
-    name += ".XXXXXX";
-    temporary_ = (folder / name).string();
+    // A short name of its own: one built from the target's name would be too long for a target
+    // whose name is near the longest a folder allows.
+    temporary_ = (folder / ".keystead-XXXXXX").string();
     // mkostemp creates the file with mode 0600: an export file holds secrets.
     descriptor_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (descriptor_ < 0) {
         const int error = errno;
         temporary_.clear();
-        fail(error);
+        fail(std::strerror(error));
     }
 }
 
@@ -41,8 +41,17 @@ void ReplacingFile::closeDescriptor() {
     }
 }
 
-void ReplacingFile::fail(int error) const {
-    throw KeysteadError("Cannot write the file '" + target_.string() + "': " + std::strerror(error));
+void ReplacingFile::fail(std::string_view cause) const {
+    throw KeysteadError("Cannot write the file '" + target_.string() + "': " + std::string(cause));
+}
+
+// The rename replaces whatever has the target's name: a link itself, not what it points to, and a
+// pipe or a device node as well as a file.
+void ReplacingFile::refuseUnlessRegular() const {
+    struct stat status {};
+    if (::lstat(target_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        fail(kNotRegularTargetCause);
+    }
 }
 
 void ReplacingFile::write(std::string_view bytes) {
@@ -52,7 +61,7 @@ void ReplacingFile::write(std::string_view bytes) {
             if (errno == EINTR) {
                 continue;
             }
-            fail(errno);
+            fail(std::strerror(errno));
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -60,15 +69,16 @@ void ReplacingFile::write(std::string_view bytes) {
 
 void ReplacingFile::commit() {
     if (::fsync(descriptor_) != 0) {
-        fail(errno);
+        fail(std::strerror(errno));
     }
     const int closed = ::close(descriptor_);
     descriptor_ = -1;
     if (closed != 0) {
-        fail(errno);
+        fail(std::strerror(errno));
     }
+    refuseUnlessRegular();
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        fail(errno);
+        fail(std::strerror(errno));
     }
     committed_ = true;
     // The rename itself reaches the disk with the folder; a folder that cannot be synced (some

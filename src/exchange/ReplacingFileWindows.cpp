@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <system_error>
 
 #include "store/KeysteadError.h"
 
@@ -36,8 +37,9 @@ std::filesystem::path folderOf(const std::filesystem::path& target) {
 int createTemporary(const std::filesystem::path& target, std::string& name) {
     std::random_device random;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const auto candidate = folderOf(target) / ("." + target.filename().string() + "." +
-                                                   std::to_string(random() % 1000000000u));
+        // A short name: one built from the target's name could pass the longest path allowed.
+        const auto candidate =
+            folderOf(target) / (".keystead-" + std::to_string(random() % 1000000000u));
         int descriptor = -1;
         const errno_t error =
             _wsopen_s(&descriptor, candidate.c_str(),
@@ -60,11 +62,12 @@ int createTemporary(const std::filesystem::path& target, std::string& name) {
 }  // namespace
 
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+    refuseUnlessRegular();
     descriptor_ = createTemporary(target_, temporary_);
     if (descriptor_ < 0) {
         const int error = errno;
         temporary_.clear();
-        fail(error);
+        fail(std::strerror(error));
     }
 }
 
@@ -82,8 +85,17 @@ void ReplacingFile::closeDescriptor() {
     }
 }
 
-void ReplacingFile::fail(int error) const {
-    throw KeysteadError("Cannot write the file '" + target_.string() + "': " + std::strerror(error));
+void ReplacingFile::fail(std::string_view cause) const {
+    throw KeysteadError("Cannot write the file '" + target_.string() + "': " + std::string(cause));
+}
+
+// MoveFileEx would replace a link itself, or a folder's junction, as well as a file.
+void ReplacingFile::refuseUnlessRegular() const {
+    std::error_code unreadable;
+    const auto status = std::filesystem::symlink_status(target_, unreadable);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        fail(kNotRegularTargetCause);
+    }
 }
 
 void ReplacingFile::write(std::string_view bytes) {
@@ -92,7 +104,7 @@ void ReplacingFile::write(std::string_view bytes) {
             static_cast<unsigned int>(std::min<std::size_t>(bytes.size(), 1u << 30));
         const int written = ::_write(descriptor_, bytes.data(), chunk);
         if (written < 0) {
-            fail(errno);
+            fail(std::strerror(errno));
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -100,16 +112,17 @@ void ReplacingFile::write(std::string_view bytes) {
 
 void ReplacingFile::commit() {
     if (::_commit(descriptor_) != 0) {
-        fail(errno);
+        fail(std::strerror(errno));
     }
     const int closed = ::_close(descriptor_);
     descriptor_ = -1;
     if (closed != 0) {
-        fail(errno);
+        fail(std::strerror(errno));
     }
+    refuseUnlessRegular();
     if (!::MoveFileExW(pathOf(temporary_).c_str(), target_.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        fail(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO);
+        fail(std::strerror(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO));
     }
     committed_ = true;
 }

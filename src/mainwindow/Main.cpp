@@ -138,7 +138,7 @@ void TfrmMain::checkAutoExportPath()
     showWarning(this, QStringLiteral("The auto-export path is invalid or missing. The path will be changed to the "
                                      "Keystead application directory. Please make corrections in the Options/Export "
                                      "dialog box."));
-    settings_.autoExportPath = programFolder_ + kReplacedExportFileName;
+    settings_.autoExportPath = programFolder_ + ReplacedExportFileName(session_.CurrentUsername);
     runGuarded(this, [this] {
         store_->WriteString(session_.CurrentUsername, "AutoExportPath", settings_.autoExportPath);
     });

@@ -1,11 +1,14 @@
 #include "session/PasswordChange.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "crypto/Diamond.h"
 #include "crypto/SecretMemory.h"
 #include "store/EntryStore.h"
+#include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
@@ -14,10 +17,24 @@ namespace keystead {
 
 namespace {
 
-// The plain text between the two ciphers is wiped as soon as it is encrypted again.
-std::string reencrypted(const TDiamond& to, const TDiamond& from, std::string_view stored) {
-    const SecretText plain(from.DecryptCipherString(stored));
-    return to.EncryptToCipherString(plain.get());
+[[noreturn]] void refuseDamagedEntry(const TDiamond& from, int n, const StoredEntry& entry) {
+    std::string name = "Entry " + std::to_string(n);
+    const auto description = from.DecryptCipherStringVerified(entry.system);
+    if (description && !description->empty()) {
+        name += " (\"" + *description + "\")";
+    }
+    throw KeysteadError(name + " cannot be decrypted with your logon password: it is damaged. "
+                               "The logon password was not changed.");
+}
+
+// A value of entry n decrypted under the old password. One that does not decrypt would be lost
+// by the change, so the whole change is refused before anything is written.
+SecretText readable(const TDiamond& from, std::string_view stored, int n, const StoredEntry& entry) {
+    std::optional<std::string> plain = from.DecryptCipherStringVerified(stored);
+    if (!plain) {
+        refuseDamagedEntry(from, n, entry);
+    }
+    return SecretText(std::move(*plain));
 }
 
 }  // namespace
@@ -55,13 +72,15 @@ void ChangeLogonPassword(RegistryStore& store, SessionState& state, std::string_
     for (int n = 1; n <= total; ++n) {
         const StoredEntry& entry = entries[static_cast<std::size_t>(n - 1)];
         const std::string number = std::to_string(n);
-        writes.push_back({"System" + number,
-                          reencrypted(Diamond1, Diamond2, entry.system)});
-        writes.push_back({"Password" + number, reencrypted(Diamond1, Diamond2, entry.password)});
+        for (const auto& [base, stored] : {std::pair{"System", &entry.system},
+                                           std::pair{"Password", &entry.password}}) {
+            const SecretText text = readable(Diamond2, *stored, n, entry);
+            writes.push_back({base + number, Diamond1.EncryptToCipherString(text.get())});
+        }
         // A value whose text is empty is deleted rather than left behind under the old password.
         for (const auto& [base, stored] : {std::pair{"Username", &entry.username},
                                            std::pair{"Comments", &entry.comments}}) {
-            const SecretText text(Diamond2.DecryptCipherString(*stored));
+            const SecretText text = readable(Diamond2, *stored, n, entry);
             if (text.get().empty()) {
                 if (!stored->empty()) {
                     deletes.push_back(base + number);

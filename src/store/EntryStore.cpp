@@ -14,6 +14,7 @@
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 #include "store/TextRules.h"
+#include "store/VersionStamp.h"
 
 namespace keystead {
 
@@ -208,6 +209,7 @@ int EntryStore::append(const TDiamond& diamond, const EntryTexts& texts) {
     const int n = static_cast<int>(next);
     store_.WriteInteger(state_.CurrentUsername, kTotalPasswords, n);
     writeEntry(n, encrypt(diamond, texts));
+    stampVersionWhenAbsent(store_, state_.CurrentUsername);
     session.close();
     state_.PasswordCount = n;
     return n;

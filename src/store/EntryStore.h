@@ -55,7 +55,8 @@ public:
     std::vector<StoredEntry> readAll() const;   // entries 1 to the count, in one read
     int count() const;
 
-    // The cipher is keyed by the caller. Returns the new entry's number.
+    // The cipher is keyed by the caller. Returns the new entry's number. A section without a
+    // version stamp gets one, as an entry added before the user's first logon is encrypted.
     int append(const TDiamond& diamond, const EntryTexts& texts);
 
     // The commands on one entry name it by its number and by the values its list row was read

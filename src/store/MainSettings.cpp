@@ -15,6 +15,37 @@ int readFontSize(RegistryStore& store, const std::string& user, const std::strin
 
 }  // namespace
 
+namespace {
+
+// A slash separates folders, a backslash too on Windows, and the Windows file system refuses
+// control characters and <>:"|?* besides.
+bool standsInFileName(char c)
+{
+    const auto code = static_cast<unsigned char>(c);
+    return code >= 32 && code != 127 && std::string_view("/\\<>:\"|?*").find(c) == std::string_view::npos;
+}
+
+std::string exportFileName(std::string_view stem, std::string_view user)
+{
+    std::string name(stem);
+    name += '-';
+    for (const char c : user)
+        name += standsInFileName(c) ? c : '_';
+    return name + ".txt";
+}
+
+}  // namespace
+
+std::string AutoExportFileName(std::string_view user)
+{
+    return exportFileName("passwords", user);
+}
+
+std::string ReplacedExportFileName(std::string_view user)
+{
+    return exportFileName("password", user);
+}
+
 int ClampedPosition(int stored)
 {
     return std::clamp(stored, -kLargestWindowExtent, kLargestWindowExtent);
@@ -57,7 +88,7 @@ MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, con
     s.minimizeToTray = store.ReadBool(user, "MinimizeToTray", s.minimizeToTray);
     s.passwordProtectTray = store.ReadBool(user, "PasswordProtectTray", s.passwordProtectTray);
     s.autoExport = store.ReadBool(user, "AutoExport", s.autoExport);
-    s.autoExportPath = store.ReadString(user, "AutoExportPath", programFolder + kAutoExportFileName);
+    s.autoExportPath = store.ReadString(user, "AutoExportPath", programFolder + AutoExportFileName(user));
     s.urlColor = store.ReadString(user, "URLColor", s.urlColor);
     s.alwaysOnTop = store.ReadBool(user, "AlwaysOnTop", s.alwaysOnTop);
     s.listFontName = store.ReadString(user, "ListFontName", s.listFontName);

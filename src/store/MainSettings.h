@@ -4,6 +4,7 @@
 // dialog.
 
 #include <string>
+#include <string_view>
 
 namespace keystead {
 
@@ -47,10 +48,12 @@ struct MainSettings {
     bool useLastUsername = false;
 };
 
-// The file name of the automatic export in the program's folder, and the one that replaces an
-// unusable path.
-inline constexpr char kAutoExportFileName[] = "passwords.txt";
-inline constexpr char kReplacedExportFileName[] = "password.txt";
+// The file name of the user's automatic export in the program's folder, "passwords-<user>.txt",
+// and the one that replaces an unusable path, "password-<user>.txt": one file for each user, so
+// that no user's export replaces another's. A character of the name that cannot stand in a file
+// name is written "_".
+std::string AutoExportFileName(std::string_view user);
+std::string ReplacedExportFileName(std::string_view user);
 
 // The largest extent a window can have (Qt's limit for a widget's size). A stored position or size
 // is held within it before use, so that placing a window, which adds position and size, cannot

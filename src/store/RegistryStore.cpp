@@ -7,6 +7,7 @@
 #include "store/RegistryBackend.h"
 #include "store/StoreSession.h"
 #include "store/TextRules.h"
+#include "store/VersionStamp.h"
 
 namespace keystead {
 
@@ -135,6 +136,7 @@ void RegistryStore::CreateUser(std::string_view name, std::string_view mainPassw
         throw KeysteadError(std::string(kUserExistsText));
     }
     writeValues(name, {{"MainPassword", std::string(mainPassword)}});
+    stampVersionWhenAbsent(*this, name);
 }
 
 std::vector<StoredValue> RegistryStore::readSectionValues(std::string_view section) {

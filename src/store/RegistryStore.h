@@ -48,6 +48,9 @@ public:
     RegistryStore& operator=(const RegistryStore&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
+    // Whether a file of this name is the store itself or a file it keeps beside it, which no
+    // other writer may replace. Never on Windows, where the store is a registry key.
+    bool isStoreFile(const std::filesystem::path& candidate) const;
 
     // A missing section or value reads as def, and so does an integer text that is not wholly
     // an integer (see parseInteger); a boolean is an integer, any non-zero one true. Writing
@@ -67,7 +70,8 @@ public:
     std::vector<std::string> readUsers();
     // True for an existing section in any letter case, and for "Options", which is no user's.
     bool UserExists(std::string_view name);
-    // Creates the user's section holding mainPassword (a cipher string), in one transaction.
+    // Creates the user's section holding mainPassword (a cipher string) and the version stamp, in
+    // one transaction.
     // Refuses an unacceptable name and a name that exists in any letter case.
     void CreateUser(std::string_view name, std::string_view mainPassword);
     // A user name must not be empty nor hold a backslash or a character with a code from 0 to

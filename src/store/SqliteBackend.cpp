@@ -182,6 +182,10 @@ std::filesystem::path RegistryStore::DefaultFile() {
     return defaultStoreFile();
 }
 
+bool RegistryStore::isStoreFile(const std::filesystem::path& candidate) const {
+    return namesStoreFile(candidate, file_);
+}
+
 namespace {
 
 SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout,

@@ -208,10 +208,8 @@ void prepareStoreFile(const std::filesystem::path& file, bool create) {
     // Everything is looked at before anything is changed, so a refused store is left as it was.
     const struct stat folderInfo = entryStatus(folder);
     checkFolder(folder, folderInfo);
-    const std::filesystem::path paths[] = {file, file.string() + "-wal", file.string() + "-shm",
-                                           file.string() + "-journal"};
     std::vector<std::pair<std::filesystem::path, struct stat>> existing;
-    for (const auto& path : paths) {
+    for (const auto& path : storeFiles(file)) {
         if (const auto info = existingEntry(path)) {
             checkFile(*info, path);
             existing.emplace_back(path, *info);
@@ -227,6 +225,21 @@ void prepareStoreFile(const std::filesystem::path& file, bool create) {
 }
 
 }  // namespace
+
+std::vector<std::filesystem::path> storeFiles(const std::filesystem::path& file) {
+    return {file, file.string() + "-wal", file.string() + "-shm", file.string() + "-journal"};
+}
+
+bool namesStoreFile(const std::filesystem::path& candidate, const std::filesystem::path& file) {
+    for (const auto& path : storeFiles(file)) {
+        std::error_code missing;
+        if (candidate.filename() == path.filename() &&
+            std::filesystem::equivalent(folderOf(candidate), folderOf(path), missing)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::filesystem::path defaultStoreFile() {
     return dataHome() / "Vorrent" / "Keystead" / "registry.sqlite";

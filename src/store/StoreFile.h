@@ -2,6 +2,7 @@
 // Where the store file lives, and its creation and opening with access for its owner only.
 
 #include <filesystem>
+#include <vector>
 
 namespace keystead {
 
@@ -19,5 +20,10 @@ void createStoreFile(const std::filesystem::path& file);
 // The same checks on a store file that must exist already: nothing is created, and a missing file
 // or folder is refused with a KeysteadError naming the file.
 void checkStoreFile(const std::filesystem::path& file);
+
+// The store file and the journal files SQLite keeps beside it.
+std::vector<std::filesystem::path> storeFiles(const std::filesystem::path& file);
+// Whether candidate names one of them, its folder spelled in any way that reaches the same folder.
+bool namesStoreFile(const std::filesystem::path& candidate, const std::filesystem::path& file);
 
 }  // namespace keystead

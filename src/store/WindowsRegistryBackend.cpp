@@ -481,4 +481,8 @@ std::filesystem::path RegistryStore::DefaultFile() {
     return kDefaultKey;
 }
 
+bool RegistryStore::isStoreFile(const std::filesystem::path&) const {
+    return false;
+}
+
 }  // namespace keystead

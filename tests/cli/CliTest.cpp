@@ -18,6 +18,7 @@
 #include "../exchange/UserFixture.h"
 #include "CliProcess.h"
 #include "TerminalSession.h"
+#include "session/ProgramVersion.h"
 #include "store/StoreSession.h"
 
 namespace keystead::test {
@@ -126,6 +127,24 @@ TEST_F(CliTest, ExportAndImportBetweenUsers)
     const std::string plain = file("plain.txt").string();
     EXPECT_EQ(cli({"export", "--user", "Bob", "--out", plain, "--plain"}, "bob pw\n").status, 0);
     EXPECT_NE(readFile(plain).find("j01nt"), std::string::npos);
+}
+
+// A user not yet logged on, whose section has no version stamp, gets one with its first entries
+// from add or import: the logon then takes them for current data, never to be encrypted again.
+TEST_F(CliTest, AddAndImportStampTheVersionOfAUserNotYetLoggedOn)
+{
+    const std::string exported = file("alice.txt").string();
+    EXPECT_EQ(cli({"export", "--user", "Alice", "--out", exported}, "alice pw\n").status, 0);
+    for (const char* user : {"Carol", "Dave"}) {
+        logOn(user, "new pw");
+        store->deleteValues(user, {"MajorVersion", "MinorVersion"});   // as created before stamping
+    }
+    EXPECT_EQ(cli({"add", "--user", "Carol"}, "new pw\nBank\nme\nsecret\nsecret\n\n").status, 0);
+    EXPECT_EQ(cli({"import", "--user", "Dave", "--file", exported}, "new pw\nalice pw\n").status, 0);
+    for (const char* user : {"Carol", "Dave"}) {
+        EXPECT_EQ(store->ReadInteger(user, "MajorVersion", 0), compiledVersion().major) << user;
+        EXPECT_EQ(store->ReadInteger(user, "MinorVersion", 0), compiledVersion().minor) << user;
+    }
 }
 
 // The change keeps the dialog's checks; afterwards only the new password opens the list.

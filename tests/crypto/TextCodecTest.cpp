@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace keystead {
 namespace {
@@ -175,6 +177,32 @@ TEST_F(TextCodecTest, PadByteDecidesWhatComesBack)
     EXPECT_EQ(cipher().DecryptText(rawWithPaddedBlock(cipher(), padded)), std::string(13, 'z'));
     padded[15] = 16;
     EXPECT_EQ(cipher().DecryptText(rawWithPaddedBlock(cipher(), padded)), "");
+}
+
+// The verifying read gives back exactly what was encrypted under its key, and nothing for a value
+// that is damaged anywhere, cut short, or of another key, where DecryptText returns garbage.
+TEST_F(TextCodecTest, VerifiedReadRefusesWhatDoesNotDecrypt)
+{
+    for (const std::string& text : std::vector<std::string>{"", "Bank", "sixteen bytes!!!", std::string("\x10\x01\0", 3)})
+        EXPECT_EQ(cipher().DecryptCipherStringVerified(cipher().EncryptToCipherString(text)), text);
+    EXPECT_EQ(cipher().DecryptCipherStringVerified(""), "") << "an absent value is the empty text";
+
+    const std::string stored = cipher().EncryptToCipherString("twenty bytes of text");
+    for (std::size_t i = 0; i + 1 < stored.size(); ++i) {
+        std::string damaged = stored;
+        damaged[i] = damaged[i] == 'A' ? 'B' : 'A';
+        EXPECT_EQ(cipher().DecryptCipherStringVerified(damaged), std::nullopt) << "character " << i;
+    }
+    EXPECT_EQ(cipher().DecryptCipherStringVerified(stored.substr(0, 40)), std::nullopt);
+    EXPECT_EQ(cipher().DecryptCipherStringVerified("not a cipher string"), std::nullopt);
+    const std::string raw = cipher().EncryptText("twenty bytes of text", 7);
+    EXPECT_EQ(cipher().DecryptTextVerified(raw + "extra"), std::nullopt);
+
+    TDiamond wrong;
+    wrong.SetKey("Logon password");
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(wrong.DecryptTextVerified(cipher().EncryptText("secret value", static_cast<std::uint32_t>(i))),
+                  std::nullopt);
 }
 
 }  // namespace

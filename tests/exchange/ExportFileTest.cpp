@@ -4,11 +4,19 @@
 #include "exchange/ExportFile.h"
 
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "UserFixture.h"
+#include "exchange/ImportFile.h"
 #include "exchange/ProgressStep.h"
+#include "session/ProgramVersion.h"
 #include "store/KeysteadError.h"
 
 namespace keystead::test {
@@ -105,10 +113,74 @@ TEST_F(ExportFileTest, FailedExportLeavesTheEarlierFileAndNoTemporaryFile) {
               "Cannot write the file '" + missing.string() + "': No such file or directory");
     // A folder in the way of the file.
     std::filesystem::create_directory(file("taken.txt"));
-    EXPECT_NE(errorOf([&] { WriteEncryptedExport(*store, state, file("taken.txt")); }), "no error");
+    EXPECT_EQ(errorOf([&] { WriteEncryptedExport(*store, state, file("taken.txt")); }),
+              "Cannot write the file '" + file("taken.txt").string() + "': it is not a regular file");
     EXPECT_TRUE(std::filesystem::is_directory(file("taken.txt")));
     EXPECT_EQ(folderNames().size(), names.size() + 1);
 }
+
+#ifndef _WIN32   // the store is a registry key there, and the file system another's
+// The store keeps every user's list in the folder an export goes to by default: an export over it,
+// by any spelling of its folder, or over a journal file beside it, is refused and the list stays.
+TEST_F(ExportFileTest, TheStoreAndItsJournalFilesAreNoExportTargets) {
+    logOn("Alice", "alice pw", kEntries);
+    std::filesystem::create_directory(file("sub"));
+    const std::string storeFile = folder.storeFile().string();
+    for (const std::filesystem::path& target :
+         {folder.storeFile(), folder.path() / "sub" / ".." / folder.storeFile().filename(),
+          std::filesystem::path(storeFile + "-wal"), std::filesystem::path(storeFile + "-shm"),
+          std::filesystem::path(storeFile + "-journal")}) {
+        const std::string expected =
+            "Cannot write the file '" + target.string() + "': it is where Keystead keeps the passwords of every user";
+        EXPECT_EQ(errorOf([&] { WriteEncryptedExport(*store, state, target); }), expected);
+        EXPECT_EQ(errorOf([&] { WritePlainExport(*store, state, target); }), expected);
+    }
+    store = RegistryStore::OpenFile(folder.storeFile());
+    EXPECT_EQ(plainEntries(), kEntries);
+}
+
+// Only a regular file is replaced: a link stays a link with its target's text, a pipe stays a
+// pipe. A name as long as a folder allows is a file name like any other.
+TEST_F(ExportFileTest, OnlyARegularFileIsReplacedWhateverItsNameLength) {
+    logOn("Alice", "alice pw", kEntries);
+    writeFile(file("elsewhere.txt"), "earlier export");
+    std::filesystem::create_symlink(file("elsewhere.txt"), file("link.txt"));
+    ASSERT_EQ(::mkfifo(file("pipe.txt").c_str(), 0600), 0);
+    for (const char* name : {"link.txt", "pipe.txt"}) {
+        EXPECT_EQ(errorOf([&] { WriteEncryptedExport(*store, state, file(name)); }),
+                  "Cannot write the file '" + file(name).string() + "': it is not a regular file");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(file("link.txt")));
+    EXPECT_EQ(readFile(file("elsewhere.txt")), "earlier export");
+    EXPECT_TRUE(std::filesystem::is_fifo(file("pipe.txt")));
+    const auto names = folderNames();
+
+    const std::string longName = std::string(246, 'n') + ".txt";
+    WriteEncryptedExport(*store, state, file(longName));
+    EXPECT_EQ(readFile(file(longName)).substr(0, 15), "VERSION 3.0.0\r\n");
+    EXPECT_EQ(folderNames().size(), names.size() + 1);
+}
+
+// A plain export that fails half-way, here at a file size limit, leaves no file of passwords.
+TEST_F(ExportFileTest, APlainExportFailingHalfWayLeavesNoFileBehind) {
+    logOn("Alice", "alice pw", std::vector<PlainEntry>(40, PlainEntry{"Bank", "alice", "s3cret", std::string(200, 'c'), "", ""}));
+    const auto names = folderNames();
+    const auto out = file("plain.txt");
+    const std::string expected = "Cannot write the file '" + out.string() + "': File too large";
+    const pid_t child = fork();
+    if (child == 0) {
+        const auto childStore = RegistryStore::OpenFile(folder.storeFile());
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(errorOf([&] { WritePlainExport(*childStore, state, out); }) == expected ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the export did not fail with: " << expected;
+    EXPECT_EQ(folderNames(), names);
+}
+#endif
 
 TEST_F(ExportFileTest, AddAppendsAndOverwriteReplacesInFileOrder) {
     logOn("Alice", "alice pw", kEntries);
@@ -165,6 +237,9 @@ TEST_F(ExportFileTest, RefusedAndDamagedFilesLeaveTheStoreAsItWas) {
     };
     const std::string head = lines[0] + "\r\n" + lines[1] + "\r\n";
     const std::string firstEntry = join({lines.begin() + 3, lines.begin() + 10});
+    auto flipped = lines;
+    char& inPassword = flipped[3 + 7 + 2][20];   // in the password of the second entry
+    inPassword = inPassword == 'A' ? 'B' : 'A';
     struct Damaged {
         const char* what;
         std::string bytes;
@@ -181,6 +256,7 @@ TEST_F(ExportFileTest, RefusedAndDamagedFilesLeaveTheStoreAsItWas) {
         {"huge count", head + "2147483647\r\n" + firstEntry, kCorruptListText},
         {"ends inside an entry", good.substr(0, good.size() - 60), kCorruptListText},
         {"entry without its end line", good.substr(0, good.rfind(kEnd)), kCorruptListText},
+        {"flipped character in an entry line", join(flipped), kCorruptListText},
     };
     logOn("Bob", "bob pw", {{"Mine", "me", "pw", "keep", "9", "3"}});
     const auto before = sectionValues();
@@ -195,9 +271,69 @@ TEST_F(ExportFileTest, RefusedAndDamagedFilesLeaveTheStoreAsItWas) {
     }
     EXPECT_EQ(errorOf([&] { import(file("good.txt"), "Alice pw", ImportMode::Overwrite); }),
               kWrongFilePasswordText);
+    // The old list deleted, the new one half stored: broken off there, nothing of it stays.
+    EXPECT_EQ(errorOf([&] {
+                  ImportExportFile(*store, state, file("good.txt"), "alice pw", ImportMode::Overwrite,
+                                   [](int done, int) {
+                                       if (done == 2) {
+                                           throw KeysteadError("broken off");
+                                       }
+                                   });
+              }),
+              "broken off");
     EXPECT_EQ(errorOf([&] { import(file("missing.txt"), "alice pw", ImportMode::Add); }),
               "Cannot read the file '" + file("missing.txt").string() + "': No such file or directory");
     EXPECT_EQ(sectionValues(), before);
+}
+
+#ifndef _WIN32
+// The import opens nothing but a regular file, never through a link and never waiting for a pipe's
+// writer, and no file larger than any export file.
+TEST_F(ExportFileTest, ImportReadsOnlyARegularFileOfAnExportFilesSize) {
+    logOn("Alice", "alice pw", kEntries);
+    WriteEncryptedExport(*store, state, file("good.txt"));
+    std::filesystem::create_symlink(file("good.txt"), file("link.txt"));
+    ASSERT_EQ(::mkfifo(file("pipe.txt").c_str(), 0600), 0);
+    writeFile(file("big.txt"), readFile(file("good.txt")));
+    std::filesystem::resize_file(file("big.txt"), kLargestImportFile + 1);
+    const auto before = sectionValues();
+    const auto refusal = [&](const char* name, std::string_view cause) {
+        return "Cannot read the file '" + file(name).string() + "': " + std::string(cause);
+    };
+    EXPECT_EQ(errorOf([&] { import(file("link.txt"), "alice pw", ImportMode::Add); }),
+              refusal("link.txt", "it is not a regular file"));
+    EXPECT_EQ(errorOf([&] { import(file("pipe.txt"), "alice pw", ImportMode::Add); }),
+              refusal("pipe.txt", "it is not a regular file"));
+    EXPECT_EQ(errorOf([&] { import(file("big.txt"), "alice pw", ImportMode::Add); }),
+              refusal("big.txt", "it is larger than 256 MiB, more than any export file"));
+    EXPECT_EQ(sectionValues(), before);
+}
+#endif
+
+// A section written before its user's first logon (a new user; keystead-cli's add and import)
+// gets the version stamp, so that the logon's upgrade of earlier data never encrypts its entries
+// a second time; a stamp already there stays.
+TEST_F(ExportFileTest, WritersOfAnUnstampedSectionStampTheVersion) {
+    logOn("Alice", "alice pw", kEntries);
+    WriteEncryptedExport(*store, state, file("alice.txt"));
+    const std::string major = std::to_string(compiledVersion().major);
+    const std::string minor = std::to_string(compiledVersion().minor);
+    logOn("Bob", "bob pw");
+    EXPECT_EQ(sectionValues().at("MajorVersion"), major);
+    EXPECT_EQ(sectionValues().at("MinorVersion"), minor);
+
+    const auto unstamp = [&] { store->deleteValues("Bob", {"MajorVersion", "MinorVersion"}); };
+    unstamp();
+    EntryStore(*store, state).append(diamond, {"Bank", "", "pw", "", "", ""});
+    EXPECT_EQ(sectionValues().at("MajorVersion"), major);
+    unstamp();
+    import(file("alice.txt"), "alice pw", ImportMode::Add);
+    EXPECT_EQ(sectionValues().at("MajorVersion"), major);
+    EXPECT_EQ(sectionValues().at("MinorVersion"), minor);
+
+    store->WriteString("Bob", "MajorVersion", "7");
+    import(file("alice.txt"), "alice pw", ImportMode::Overwrite);
+    EXPECT_EQ(sectionValues().at("MajorVersion"), "7");
 }
 
 TEST(ProgressStepTest, ExportRoundsHalvesToEvenImportTruncates) {

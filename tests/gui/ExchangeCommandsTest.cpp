@@ -130,16 +130,24 @@ TEST_F(ExchangeCommandsTest, F3DoesNothingOnAnEmptyListWhereF4StillImports)
 
 TEST_F(ExchangeCommandsTest, AFailedExportIsReportedAndGivesTheMainWindowBack)
 {
-    answers = {path("gone/passwords.txt")};
+    const QString storeFile = toQString(frmMain->store().file().string());
+    const auto before = aliceValues();
+    answers = {path("gone/passwords.txt"), storeFile};
     script.form<TfrmExport>([&](TfrmExport& form) {
         script.error(QStringLiteral("Cannot write the file '") + path("gone/passwords.txt") +
                      QStringLiteral("': No such file or directory."));
+        form.cmdExport->click();
+        EXPECT_TRUE(form.isVisible());
+        // The store, in the folder an export goes to by default, is refused by its name.
+        script.error(QStringLiteral("Cannot write the file '") + storeFile +
+                     QStringLiteral("': it is where Keystead keeps the passwords of every user."));
         form.cmdExport->click();
         EXPECT_TRUE(form.isVisible());
         form.cmdCancel->click();
     });
     frmMain->mnuFileExportClick();
     EXPECT_TRUE(script.done());
+    EXPECT_EQ(aliceValues(), before);
     EXPECT_TRUE(frmMain->isEnabled());
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_EQ(dynamic_cast<TfrmProgress*>(window), nullptr);

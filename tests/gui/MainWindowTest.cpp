@@ -263,7 +263,7 @@ TEST_F(MainWindowTest, AutoExportPathWarningComesBeforeTheExpiredWarning)
     const auto frmMain = openMain();
     EXPECT_TRUE(script.done());
     const std::string path = stored("AutoExportPath");
-    EXPECT_EQ(path.substr(path.size() - 13), "/password.txt");
+    EXPECT_EQ(path.substr(path.size() - 19), "/password-Alice.txt");
 }
 
 TEST_F(MainWindowTest, AutoExportPathThatExistsIsKept)
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, AutoExportPathWithoutAFolderIsReplaced)
     openMain();
     EXPECT_TRUE(script.done());
     // The store's folder: the program's own folder is not writable once installed.
-    EXPECT_EQ(stored("AutoExportPath"), (folder.path() / "password.txt").string());
+    EXPECT_EQ(stored("AutoExportPath"), (folder.path() / "password-Alice.txt").string());
 }
 
 // One stored value of the wrong type makes the reload fail: the list keeps its rows and repaints,

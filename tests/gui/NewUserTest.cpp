@@ -108,7 +108,7 @@ TEST_F(NewUserTest, ExistingNamesInAnyLetterCaseAreRefused)
     EXPECT_EQ(openStore()->readUsers(), std::vector<std::string>{"Anna"});
 }
 
-TEST_F(NewUserTest, CreatesTheUserWithOnlyTheEncryptedNameAndHandsTheNameBack)
+TEST_F(NewUserTest, CreatesTheUserWithTheEncryptedNameAndTheVersionAndHandsTheNameBack)
 {
     logonUsername.addItem(QStringLiteral("Anna"));
     const auto dialog = openDialog();
@@ -122,11 +122,13 @@ TEST_F(NewUserTest, CreatesTheUserWithOnlyTheEncryptedNameAndHandsTheNameBack)
     EXPECT_EQ(logonUsername.count(), 1);
 
     const auto values = sectionValues("Émile Zola");
-    ASSERT_EQ(values.size(), 1u);
-    ASSERT_EQ(values.begin()->first, "MainPassword");
+    ASSERT_EQ(values.size(), 3u);
+    ASSERT_EQ(values.count("MainPassword"), 1u);
+    // Stamped at once: entries added from a terminal before the first logon are not earlier data.
+    EXPECT_EQ(values.count("MajorVersion") + values.count("MinorVersion"), 2u);
     TDiamond diamond;
     diamond.SetKey("J'accuse");
-    EXPECT_EQ(diamond.DecryptCipherString(values.begin()->second), "Émile Zola");
+    EXPECT_EQ(diamond.DecryptCipherString(values.at("MainPassword")), "Émile Zola");
 }
 
 TEST_F(NewUserTest, CancelWritesNothing)

@@ -176,7 +176,7 @@ TEST_F(OptionsTest, PickersStartFromTheSettingInEffectTheRunsColourAndTheFolderC
         form.chkAutoExport->click();
         form.txtExportPath->clear();
         form.cmdBrowse->click();
-        EXPECT_EQ(form.txtExportPath->text(), chosen + QStringLiteral("/password.txt"));
+        EXPECT_EQ(form.txtExportPath->text(), chosen + QStringLiteral("/password-Alice.txt"));
         form.cmdBrowse->click();
         form.cmdDone->click();
     });

@@ -53,6 +53,8 @@ protected:
         const auto store = openStore();
         if (majorVersion > 0)
             store->WriteInteger("Anna", "MajorVersion", majorVersion);
+        else
+            store->deleteValues("Anna", {"MajorVersion", "MinorVersion"});
         store->WriteInteger("Anna", "TotalPasswords", 3);
         store->WriteString("Anna", "System1", "Bank");
         store->WriteString("Anna", "Comments1", "PIN in the drawer");

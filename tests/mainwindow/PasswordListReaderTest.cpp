@@ -101,7 +101,10 @@ TEST_F(PasswordListReaderTest, DamagedCipherStringsReadAsGarbageNotAsErrors)
     store_->DeleteValue("Alice", "System1");
     auto content = ReadPasswordList(*store_, state_, diamond_, {}, std::nullopt);
     ASSERT_EQ(content.rows.size(), 1U);
+    EXPECT_EQ(content.rows[0].entryNumber, 1);
     EXPECT_EQ(content.rows[0].description, "");
+    // Too short for a cipher text once decoded: the list shows the empty text, as DecryptText gives.
+    EXPECT_EQ(content.rows[0].password, "");
 }
 
 TEST_F(PasswordListReaderTest, RowsSortByEachColumnWithTheCaseRule)

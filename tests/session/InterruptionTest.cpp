@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <thread>
@@ -67,7 +68,16 @@ protected:
         return Clock::duration(pick(random));
     }
 
-    std::mt19937 random{std::random_device{}()};
+    // Every failure names the seed of the kill moments; KEYSTEAD_TEST_SEED sets it again. The moments
+    // are fractions of a run's measured length, so a replay comes near, not exactly, to the same.
+    static unsigned chosenSeed() {
+        const char* given = std::getenv("KEYSTEAD_TEST_SEED");
+        return given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : std::random_device{}();
+    }
+
+    const unsigned seed = chosenSeed();
+    const testing::ScopedTrace seedTrace{__FILE__, __LINE__, "KEYSTEAD_TEST_SEED=" + std::to_string(seed)};
+    std::mt19937 random{seed};
 };
 
 TEST_F(InterruptionTest, AKilledPasswordChangeLeavesOneKey) {

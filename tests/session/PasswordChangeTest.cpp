@@ -70,11 +70,44 @@ TEST_F(PasswordChangeTest, ABrokenOffChangeLeavesEveryValueUnderTheOldPassword) 
 
 TEST_F(PasswordChangeTest, AUserWithoutEntriesGetsOnlyANewMainPassword) {
     logOn("Alice", "old pw");
+    const auto before = sectionValues();
     bool reported = false;
     ChangeLogonPassword(*store, state, "new pw", [&](int, int) { reported = true; });
     EXPECT_FALSE(reported);
     EXPECT_TRUE(logonAccepts("new pw"));
-    EXPECT_EQ(sectionValues().size(), 1u);
+    auto after = sectionValues();
+    EXPECT_NE(after.at("MainPassword"), before.at("MainPassword"));
+    after["MainPassword"] = before.at("MainPassword");
+    EXPECT_EQ(after, before);
+}
+
+// A stored value that does not decrypt under the old password would be lost by the change: it is
+// refused, naming the entry by its description where that still decrypts, and nothing changes.
+TEST_F(PasswordChangeTest, AValueThatDoesNotDecryptRefusesTheChange) {
+    logOn("Alice", "old pw", kEntries);
+    const auto damage = [&](const char* ident) {
+        std::string value = store->ReadString("Alice", ident, "");
+        value[20] = value[20] == 'A' ? 'B' : 'A';
+        store->WriteString("Alice", ident, value);
+    };
+    const auto refusal = [&] {
+        const auto before = sectionValues();
+        std::string text = "no error";
+        try {
+            ChangeLogonPassword(*store, state, "new pw");
+        } catch (const KeysteadError& error) {
+            text = error.what();
+        }
+        EXPECT_EQ(sectionValues(), before);
+        EXPECT_EQ(state.LogonPassword, "old pw");
+        return text;
+    };
+    damage("System2");
+    EXPECT_EQ(refusal(), "Entry 2 cannot be decrypted with your logon password: it is damaged. The logon password "
+                         "was not changed.");
+    damage("Comments1");
+    EXPECT_EQ(refusal(), "Entry 1 (\"Bank\") cannot be decrypted with your logon password: it is damaged. The logon "
+                         "password was not changed.");
 }
 
 }  // namespace

@@ -189,7 +189,7 @@ TEST_F(EntryStoreTest, DeletingTheOnlyEntryLeavesNoEntryValue) {
     EXPECT_EQ(state.PasswordCount, 0);
     EXPECT_TRUE(entries.readAll().empty());
     const auto values = store->readSectionValues(kUser);
-    ASSERT_EQ(values.size(), 2U);   // MainPassword and TotalPasswords
+    ASSERT_EQ(values.size(), 4U);   // MainPassword, the version stamp and TotalPasswords
     expectNumbering();
 }
 
@@ -206,8 +206,8 @@ TEST_F(EntryStoreTest, DeleteAllRemovesEveryEntryValueAndKeepsTheSettings) {
     for (const auto& value : values) {
         idents.push_back(value.ident);
     }
-    EXPECT_EQ(idents, (std::vector<std::string>{"Column1Width", "MainPassword", "SortColumn",
-                                                 "TotalPasswords"}));
+    EXPECT_EQ(idents, (std::vector<std::string>{"Column1Width", "MainPassword", "MajorVersion", "MinorVersion",
+                                                 "SortColumn", "TotalPasswords"}));
 }
 
 TEST_F(EntryStoreTest, ReadAllReadsEveryEntryPresentAndNothingAboveIt) {

@@ -10,6 +10,19 @@
 namespace keystead {
 namespace {
 
+// Each user's automatic export has a file of its own, so that no user's export replaces another's.
+TEST(MainSettingsTest, EveryUserHasAnAutomaticExportFileOfItsOwn)
+{
+    const test::TempFolder folder;
+    const auto store = RegistryStore::OpenFile(folder.storeFile());
+    EXPECT_EQ(ReadMainSettings(*store, "Bob", "/data/").autoExportPath, "/data/passwords-Bob.txt");
+    EXPECT_EQ(AutoExportFileName("A/B:C*D|E?\"F<G>H \t\x7f\xE9"), "passwords-A_B_C_D_E__F_G_H __\xE9.txt");
+    EXPECT_EQ(ReplacedExportFileName("Bob"), "password-Bob.txt");
+    EXPECT_EQ(ReplacedExportFileName("../x"), "password-.._x.txt");
+    store->WriteString("Bob", "AutoExportPath", "/home/bob/passwords.txt");
+    EXPECT_EQ(ReadMainSettings(*store, "Bob", "/data/").autoExportPath, "/home/bob/passwords.txt");
+}
+
 TEST(MainSettingsTest, AnEmptyStoreGivesTheFirstRunSettings)
 {
     const test::TempFolder folder;
@@ -25,7 +38,7 @@ TEST(MainSettingsTest, AnEmptyStoreGivesTheFirstRunSettings)
     EXPECT_EQ(s.notesFontName, "MS Sans Serif");
     EXPECT_EQ(s.notesFontSize, 8);
     EXPECT_FALSE(s.autoExport);
-    EXPECT_EQ(s.autoExportPath, "/data/Keystead/passwords.txt");
+    EXPECT_EQ(s.autoExportPath, "/data/Keystead/passwords-Alice.txt");
     EXPECT_TRUE(s.showSystem);
     EXPECT_TRUE(s.showComments);
     EXPECT_FALSE(s.protectToggle);

@@ -8,6 +8,7 @@
 
 #include "NonTextValue.h"
 #include "TempFolder.h"
+#include "session/ProgramVersion.h"
 #include "store/KeysteadError.h"
 
 namespace keystead {
@@ -161,15 +162,20 @@ TEST_F(RegistryStoreTest, BulkWritesAndReadsCoverAWholeSection) {
     EXPECT_TRUE(store->readSectionValues("Nobody").empty());
 }
 
-TEST_F(RegistryStoreTest, CreateUserMakesASectionHoldingOnlyMainPassword) {
+// The version stamp comes with the section: entries added before the first logon are current data.
+TEST_F(RegistryStoreTest, CreateUserMakesASectionHoldingMainPasswordAndTheVersionStamp) {
     EXPECT_FALSE(store->UserExists("Alice"));
     store->CreateUser("Alice", "cipher-of-Alice");
     EXPECT_TRUE(store->UserExists("Alice"));
     EXPECT_TRUE(store->UserExists("aLICE"));
     const auto values = store->readSectionValues("Alice");
-    ASSERT_EQ(values.size(), 1U);
+    ASSERT_EQ(values.size(), 3U);
     EXPECT_EQ(values[0].ident, "MainPassword");
     EXPECT_EQ(values[0].value, "cipher-of-Alice");
+    EXPECT_EQ(values[1].ident, "MajorVersion");
+    EXPECT_EQ(values[1].value, std::to_string(compiledVersion().major));
+    EXPECT_EQ(values[2].ident, "MinorVersion");
+    EXPECT_EQ(values[2].value, std::to_string(compiledVersion().minor));
     EXPECT_EQ(store->readUsers(), std::vector<std::string>{"Alice"});
 }
 

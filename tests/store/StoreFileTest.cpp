@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 #include "RawDatabase.h"
 #include "TempFolder.h"
@@ -79,13 +80,27 @@ TEST(StoreFileTest, TheDefaultFileIsBelowTheDataHome) {
     }
 }
 
+// An account without an entry in the user database, or without an absolute home there, has no
+// place for the store: that is said, never guessed.
 TEST(StoreFileTest, AHomeThatIsNotAnAbsolutePathGivesWayToTheAccountsHome) {
-    const std::filesystem::path accountHome = getpwuid(getuid())->pw_dir;
+    const passwd* const account = getpwuid(getuid());
+    const std::optional<std::filesystem::path> accountHome =
+        account != nullptr && account->pw_dir != nullptr && std::filesystem::path(account->pw_dir).is_absolute()
+            ? std::optional<std::filesystem::path>(account->pw_dir)
+            : std::nullopt;
     const ScopedEnvironment xdg("XDG_DATA_HOME", "data");
     for (const char* unusable : {static_cast<const char*>(nullptr), "", "home", "./home"}) {
         const ScopedEnvironment home("HOME", unusable);
-        EXPECT_EQ(RegistryStore::DefaultFile(),
-                  accountHome / ".local/share/Vorrent/Keystead/registry.sqlite");
+        if (accountHome) {
+            EXPECT_EQ(RegistryStore::DefaultFile(), *accountHome / ".local/share/Vorrent/Keystead/registry.sqlite");
+        } else {
+            try {
+                RegistryStore::DefaultFile();
+                ADD_FAILURE() << "a store file without a home folder";
+            } catch (const KeysteadError& error) {
+                EXPECT_STREQ(error.what(), "Cannot find the home folder for the store");
+            }
+        }
     }
 }
 

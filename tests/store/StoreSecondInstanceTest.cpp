@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "TempFolder.h"
@@ -65,20 +68,43 @@ private:
     int ends_[2] = {-1, -1};
 };
 
+// Whether the process sleeps, as it does waiting out the store's busy time-out; a process that
+// has ended, or runs, does not.
+bool isSleeping(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t nameEnd = stat.rfind(')');   // the state follows the parenthesised name
+    return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] == 'S';
+}
+
+bool becomesTrueWithin(std::chrono::seconds limit, const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
 class SecondInstanceTest : public ::testing::Test {
 protected:
     TempFolder folder;
     Pipe sessionOpen;
+    Pipe childWriting;
 };
 
 TEST_F(SecondInstanceTest, AWriterWaitsForTheOpenSessionAndNothingIsLost) {
     const auto file = folder.storeFile();
     RegistryStore::OpenFile(file).reset();   // created before the child starts
     const pid_t child = startChild([&] {
+        const auto store = RegistryStore::OpenFile(file, std::chrono::seconds(60));
         if (!sessionOpen.wait()) {
             return 1;
         }
-        RegistryStore::OpenFile(file)->WriteString("Bob", "Second", "2");
+        childWriting.signal();
+        store->WriteString("Bob", "Second", "2");
         return 0;
     });
     {
@@ -86,7 +112,11 @@ TEST_F(SecondInstanceTest, AWriterWaitsForTheOpenSessionAndNothingIsLost) {
         StoreSession session(*store);
         store->WriteString("Bob", "First", "1");
         sessionOpen.signal();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // The session stays open until the child, past its last signal, is seen waiting: its write
+        // cannot have come after the session.
+        ASSERT_TRUE(childWriting.wait());
+        EXPECT_TRUE(becomesTrueWithin(std::chrono::seconds(30), [&] { return isSleeping(child); }))
+            << "the writer never waited for the open session";
     }
     EXPECT_EQ(waitForChild(child), 0);
     const auto store = RegistryStore::OpenFile(file);
