@@ -12,9 +12,6 @@ namespace keystead {
 
 namespace {
 
-// "KSTD": tells a Keystead store from any other SQLite database.
-constexpr int kApplicationId = 0x4B535444;
-
 constexpr const char* kSchema = R"sql(
     CREATE TABLE sections (
         id   INTEGER PRIMARY KEY,
@@ -211,7 +208,7 @@ std::string SqliteBackend::queryFirst(const char* sql) {
 
 void SqliteBackend::createSchemaWhenEmpty() {
     if (!isEmptyDatabase()) {
-        if (queryFirst("PRAGMA application_id") != std::to_string(kApplicationId)) {
+        if (queryFirst("PRAGMA application_id") != std::to_string(kStoreApplicationId)) {
             throw KeysteadError(notAStoreText(file_));
         }
         return;
@@ -222,7 +219,7 @@ void SqliteBackend::createSchemaWhenEmpty() {
     }
     // Another instance may have made the tables while this one waited.
     const std::string schema =
-        kSchema + ("PRAGMA application_id = " + std::to_string(kApplicationId) + ";");
+        kSchema + ("PRAGMA application_id = " + std::to_string(kStoreApplicationId) + ";");
     const bool stillEmpty = isEmptyDatabase();
     if ((stillEmpty && connection_.exec(schema.c_str()) != SQLITE_OK) ||
         connection_.exec("COMMIT") != SQLITE_OK) {

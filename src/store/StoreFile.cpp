@@ -142,13 +142,13 @@ void checkOwnedEntry(const struct stat& info, const std::string& subject) {
 
 // The store's folder: a world-writable folder would let others replace the file or plant
 // journal files beside it.
-void checkFolder(const std::filesystem::path& folder, const struct stat& info) {
-    checkOwnedEntry(info, folderSubject(folder));
+void checkFolder(const std::string& subject, const struct stat& info) {
+    checkOwnedEntry(info, subject);
     if (!S_ISDIR(info.st_mode)) {
-        refuse(folderSubject(folder), "is not a folder");
+        refuse(subject, "is not a folder");
     }
     if ((info.st_mode & S_ISVTX) != 0) {
-        refuse(folderSubject(folder), "is shared with other users");
+        refuse(subject, "is shared with other users");
     }
 }
 
@@ -208,7 +208,7 @@ void createStoreFile(const std::filesystem::path& file) {
     createMissingFolders(file.parent_path());
     // Everything is looked at before anything is changed, so a refused store is left as it was.
     const struct stat folderInfo = entryStatus(folder);
-    checkFolder(folder, folderInfo);
+    checkFolder(folderSubject(folder), folderInfo);
     const std::filesystem::path paths[] = {file, file.string() + "-wal", file.string() + "-shm",
                                            file.string() + "-journal"};
     std::vector<std::pair<std::filesystem::path, struct stat>> existing;
@@ -225,6 +225,15 @@ void createStoreFile(const std::filesystem::path& file) {
     if (existing.empty() || existing.front().first != file) {
         createFile(file);
     }
+}
+
+void createBackupFolder(const std::filesystem::path& folder) {
+    if (!existingEntry(folder)) {
+        createFolder(folder);
+    }
+    const struct stat info = entryStatus(folder);
+    checkFolder("The backup folder " + quoted(folder), info);
+    narrowMode(info, kFolderMode, folder);
 }
 
 }  // namespace keystead

@@ -17,4 +17,8 @@ std::filesystem::path defaultStoreFile();
 // and so are the journal files beside the file. Throws KeysteadError naming the path that failed.
 void createStoreFile(const std::filesystem::path& file);
 
+// The folder of the store's backups, with the checks and modes of the store's own folder; its
+// parent must exist. Throws KeysteadError naming the folder.
+void createBackupFolder(const std::filesystem::path& folder);
+
 }  // namespace keystead
