@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/BackupCommands.h"
 #include "cli/CliArguments.h"
 #include "cli/CliHelp.h"
 #include "cli/EntryCommands.h"
@@ -34,6 +35,12 @@ void runCommand(const CliArguments& arguments)
         RunExport(arguments, input);
     else if (command == "import")
         RunImport(arguments, input);
+    else if (command == "backups")
+        RunBackups(arguments, std::cout);
+    else if (command == "backup")
+        RunBackup(arguments, std::cout);
+    else if (command == "restore")
+        RunRestore(arguments, std::cout);
     else
         RunPasswd(arguments, input);
 }

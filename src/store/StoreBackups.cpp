@@ -229,6 +229,19 @@ bool StoreBackups::takeWhenDue() {
     return due;
 }
 
+std::optional<std::string> StoreBackups::takeAutomatic(bool onlyWhenDue) {
+    try {
+        if (onlyWhenDue) {
+            takeWhenDue();
+        } else {
+            take();
+        }
+        return std::nullopt;
+    } catch (const KeysteadError& error) {
+        return "The automatic backup failed: " + std::string(error.what());
+    }
+}
+
 std::vector<BackupInfo> StoreBackups::list() const {
     std::vector<BackupInfo> sound;
     for (const auto& [file, time, sequence] : namedBackups(folder_)) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
     // The start-up rule: takes a backup when the newest is older than kStartupBackupAge or holds
     // other data than the store. True when one was taken.
     bool takeWhenDue();
+    // An automatic backup, before a change of a whole list or (onlyWhenDue) at start-up. Its
+    // failure never stops the command that asked for it: the text to tell the user is returned.
+    std::optional<std::string> takeAutomatic(bool onlyWhenDue);
     // The backups that pass SQLite's integrity check, newest first; a damaged one is left out.
     std::vector<BackupInfo> list() const;
     // Backs up the present store, then copies backup into it in one transaction of the store.
