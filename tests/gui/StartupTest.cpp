@@ -10,6 +10,7 @@
 #include "session/PlainLogon.h"
 #include "session/Startup.h"
 #include "session/VorrentImage.h"
+#include "store/StoreBackups.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -118,6 +119,19 @@ TEST_F(StartupTest, ANewUserIsCreatedThenLogsOnAndIsStamped)
     const auto store = openStore();
     EXPECT_EQ(store->ReadInteger("Anna", "MajorVersion", 0), 3);
     EXPECT_EQ(store->ReadInteger("Anna", "MinorVersion", 0), 4);
+}
+
+// The first start backs up the store; the stamp it writes makes the second one back up again;
+// the third finds the store as its newest backup holds it.
+TEST_F(StartupTest, ABackupIsTakenAtStartWhenTheStoreChangedSinceTheNewest)
+{
+    addUser("Anna", "secret");
+    for (int run = 0; run < 3; ++run) {
+        expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
+        ASSERT_NE(start(), nullptr);
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(StoreBackups(storeFile).list().size(), 2U);
 }
 
 TEST_F(StartupTest, UpgradeDeclinedEndsTheProgramWithNothingWritten)
