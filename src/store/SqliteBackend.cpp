@@ -189,7 +189,7 @@ SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::mil
 // can still be left as it was.
 void SqliteBackend::checkFile() {
     if (queryFirst("PRAGMA quick_check(1)") != "ok") {
-        throw KeysteadError(damagedText(file_));
+        throw DamagedStoreError(damagedText(file_));
     }
 }
 
@@ -249,9 +249,9 @@ void SqliteBackend::fail(int rc, const std::string& storeText) const {
         case SQLITE_LOCKED:
             throw KeysteadError(busyText(file_));
         case SQLITE_CORRUPT:
-            throw KeysteadError(damagedText(file_));
+            throw DamagedStoreError(damagedText(file_));
         case SQLITE_NOTADB:
-            throw KeysteadError(notAStoreText(file_));
+            throw DamagedStoreError(notAStoreText(file_));
         default:
             throw KeysteadError(storeText);
     }

@@ -36,15 +36,20 @@ std::string reasonOf(int error) {
     return std::generic_category().message(error);
 }
 
-// registry-20261208T143000Z.sqlite; a second backup within the same second gets "-2" and on.
-std::string backupName(BackupTime time, int sequence) {
+// 20261208T143000Z
+std::string utcStamp(BackupTime time) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
     char stamp[32] = {};
     std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+    return stamp;
+}
+
+// registry-20261208T143000Z.sqlite; a second backup within the same second gets "-2" and on.
+std::string backupName(BackupTime time, int sequence) {
     const std::string suffix = sequence > 1 ? "-" + std::to_string(sequence) : std::string();
-    return std::string(kNamePrefix) + stamp + suffix + std::string(kNameSuffix);
+    return std::string(kNamePrefix) + utcStamp(time) + suffix + std::string(kNameSuffix);
 }
 
 struct NamedBackup {
@@ -115,19 +120,18 @@ std::filesystem::path createPartial(const std::filesystem::path& folder) {
     return pattern;
 }
 
-// A complete copy of the store checked by SQLite, written and synced to disk at partial.
-void writeCheckedCopy(const std::filesystem::path& storeFile, const std::filesystem::path& partial) {
+// A complete copy of a store or a backup checked by SQLite, written and synced to disk at partial.
+void writeCheckedCopy(const std::filesystem::path& source, const std::filesystem::path& partial) {
     {
-        const BackupDatabase store(storeFile, BackupDatabase::Access::ReadOnly);
+        const BackupDatabase original(source, BackupDatabase::Access::ReadOnly);
         BackupDatabase copy(partial, BackupDatabase::Access::ReadWrite);
-        const int rc = copy.copyFrom(store);
+        const int rc = copy.copyFrom(original);
         if (rc != SQLITE_OK) {
-            throw KeysteadError("Cannot write a backup of the store file " + quoted(storeFile) +
-                                ": " + copy.errorMessage());
+            throw KeysteadError("Cannot write a copy of " + quoted(source) + ": " +
+                                copy.errorMessage());
         }
         if (!copy.useRollbackJournal() || !copy.isSoundStore()) {
-            throw KeysteadError("The backup of the store file " + quoted(storeFile) +
-                                " did not pass its check");
+            throw KeysteadError("The copy of " + quoted(source) + " did not pass its check");
         }
     }
     syncToDisk(partial, 0);
@@ -140,11 +144,11 @@ void removeQuietly(const std::filesystem::path& file) {
 
 // Writes through a partial file that is removed whenever the copy is not complete.
 template <typename Publish>
-auto writeThroughPartial(const std::filesystem::path& storeFile, const std::filesystem::path& folder,
+auto writeThroughPartial(const std::filesystem::path& source, const std::filesystem::path& folder,
                          Publish publish) {
     const std::filesystem::path partial = createPartial(folder);
     try {
-        writeCheckedCopy(storeFile, partial);
+        writeCheckedCopy(source, partial);
         auto published = publish(partial);
         syncToDisk(folder, O_DIRECTORY);
         return published;
@@ -159,6 +163,36 @@ void checkStoreExists(const std::filesystem::path& storeFile) {
     if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(storeFile, error))) {
         throw KeysteadError("There is no store file " + quoted(storeFile) + " to back up");
     }
+}
+
+void checkSoundBackup(const std::filesystem::path& backup) {
+    BackupDatabase source(backup, BackupDatabase::Access::ReadOnly);
+    if (!source.isSoundStore()) {
+        throw KeysteadError("The backup " + quoted(backup) +
+                            " is damaged or holds no Keystead store; the store was left unchanged");
+    }
+}
+
+void linkOrRefuse(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (link(from.c_str(), to.c_str()) != 0) {
+        throw KeysteadError("Cannot keep the damaged store file as " + quoted(to) + ": " +
+                            reasonOf(errno));
+    }
+}
+
+// The damaged file and its journal stay under kept; the journal leaves the store's name, where it
+// would be played into the restored file.
+void keepDamaged(const std::filesystem::path& storeFile, const std::filesystem::path& kept) {
+    linkOrRefuse(storeFile, kept);
+    for (const char* journal : {"-wal", "-journal"}) {
+        const std::filesystem::path present = storeFile.string() + journal;
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(present, error))) {
+            linkOrRefuse(present, kept.string() + journal);
+            removeQuietly(present);
+        }
+    }
+    removeQuietly(storeFile.string() + "-shm");
 }
 
 BackupTime systemNow() {
@@ -260,12 +294,9 @@ std::vector<BackupInfo> StoreBackups::list() const {
 }
 
 void StoreBackups::restore(const std::filesystem::path& backup) {
-    BackupDatabase source(backup, BackupDatabase::Access::ReadOnly);
-    if (!source.isSoundStore()) {
-        throw KeysteadError("The backup " + quoted(backup) +
-                            " is damaged or holds no Keystead store; the store was left unchanged");
-    }
+    checkSoundBackup(backup);
     takeKeeping(backup);
+    const BackupDatabase source(backup, BackupDatabase::Access::ReadOnly);
     BackupDatabase store(storeFile_, BackupDatabase::Access::ReadWrite);
     const int rc = store.copyFrom(source);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
@@ -276,6 +307,22 @@ void StoreBackups::restore(const std::filesystem::path& backup) {
         throw KeysteadError("The backup " + quoted(backup) + " could not be restored: " +
                             store.errorMessage());
     }
+}
+
+std::filesystem::path StoreBackups::recoverDamaged(const std::filesystem::path& backup) {
+    checkSoundBackup(backup);
+    const std::filesystem::path kept =
+        storeFile_.parent_path() / (storeFile_.stem().string() + ".damaged-" + utcStamp(clock_()) +
+                                    storeFile_.extension().string());
+    const std::filesystem::path folder = storeFile_.parent_path();
+    return writeThroughPartial(backup, folder, [&](const auto& partial) {
+        keepDamaged(storeFile_, kept);
+        if (rename(partial.c_str(), storeFile_.c_str()) != 0) {
+            throw KeysteadError("Cannot restore the backup " + quoted(backup) + ": " +
+                                reasonOf(errno));
+        }
+        return kept;
+    });
 }
 
 void StoreBackups::letGoExpired(const std::filesystem::path& keep) const {

@@ -51,6 +51,11 @@ public:
     // another running Keystead keeps the store busy beyond the usual wait.
     void restore(const std::filesystem::path& backup);
 
+    // For a store that fails its check: the damaged file is kept beside it under the name
+    // registry.damaged-<UTC time>.sqlite, with its journal, and backup takes its place. Returns
+    // the kept file. Refused with a KeysteadError, and nothing changed, when backup is not sound.
+    std::filesystem::path recoverDamaged(const std::filesystem::path& backup);
+
 private:
     std::filesystem::path takeKeeping(const std::filesystem::path& keep);
     std::filesystem::path unusedName() const;

@@ -59,6 +59,12 @@ protected:
         return RegistryStore::OpenFile(file_)->ReadString("Alice", "Entry1", "(none)");
     }
 
+    void overwritePageTwo(const std::filesystem::path& file) const {
+        std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
+        bytes.seekp(4096);
+        bytes << std::string(4096, 'U');
+    }
+
     void deleteAlicesEntry() { RegistryStore::OpenFile(file_)->DeleteValue("Alice", "Entry1"); }
 
     TempFolder temp_;
@@ -92,11 +98,7 @@ TEST_F(StoreBackupsTest, OldBackupsGoOnlyAfterANewOneIsComplete) {
     }
     EXPECT_FALSE(std::filesystem::exists(first));
     const auto oldest = backups().list().back().file;
-    {
-        std::fstream bytes(file_, std::ios::in | std::ios::out | std::ios::binary);
-        bytes.seekp(4096);
-        bytes << std::string(4096, 'U');
-    }
+    overwritePageTwo(file_);
     EXPECT_THROW(backups().take(), KeysteadError);
     EXPECT_TRUE(std::filesystem::exists(oldest));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 10);
@@ -120,17 +122,25 @@ TEST_F(StoreBackupsTest, ADamagedBackupIsNeverOfferedNorRestored) {
     const auto sound = backups().take();
     now_ += 1h;
     const auto damaged = backups().take();
-    {
-        std::fstream bytes(damaged, std::ios::in | std::ios::out | std::ios::binary);
-        bytes.seekp(4096);
-        bytes << std::string(4096, 'U');
-    }
+    overwritePageTwo(damaged);
     const auto listed = backups().list();
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].file, sound);
     deleteAlicesEntry();
     EXPECT_THROW(backups().restore(damaged), KeysteadError);
     EXPECT_EQ(entryOfAlice(), "(none)");
+}
+
+TEST_F(StoreBackupsTest, ADamagedStoreIsKeptBesideItAndReplacedByTheBackup) {
+    const auto backup = backups().take();
+    overwritePageTwo(file_);
+    const auto damagedBytes = std::filesystem::file_size(file_);
+    EXPECT_THROW(RegistryStore::OpenFile(file_), DamagedStoreError);
+    const auto kept = backups().recoverDamaged(backup);
+    EXPECT_EQ(kept, temp_.path() / "registry.damaged-20261208T143000Z.sqlite");
+    EXPECT_EQ(std::filesystem::file_size(kept), damagedBytes);
+    EXPECT_EQ(entryOfAlice(), "first");
+    EXPECT_EQ(modeOf(file_), 0600);
 }
 
 TEST_F(StoreBackupsTest, AFolderThatIsALinkOrAnotherUsersIsRefused) {
