@@ -8,6 +8,7 @@
 #include "exchange/Progress.h"
 #include "mainwindow/BackupNotice.h"
 #include "mainwindow/Main.h"
+#include "session/DamagedStoreOffer.h"
 #include "session/Logon.h"
 #include "session/PlainLogon.h"
 #include "session/ProgramVersion.h"
@@ -51,7 +52,7 @@ std::unique_ptr<TfrmMain> Startup::Execute()
 
 std::unique_ptr<TfrmMain> Startup::start()
 {
-    session_.FancyLogonEnabled = RegistryStore::OpenFile(storeFile_)->ReadBool("Options", "FancyLogon", true);
+    session_.FancyLogonEnabled = openStoreOrOfferBackup(storeFile_)->ReadBool("Options", "FancyLogon", true);
     // Before the first write of the run, which the logon may already make.
     const auto backupFailure = StoreBackups(storeFile_).takeAutomatic(true);
     if (!logOn())
