@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <fstream>
+#include <thread>
 #include <functional>
 #include <string>
 
@@ -204,6 +207,74 @@ TEST_F(StoreBackupsTest, RestoreIsRefusedWhileAnotherProcessHoldsAStoreSession) 
         close(end);
     }
     EXPECT_EQ(entryOfAlice(), "(none)");
+}
+
+// A process killed while it takes backups, or while it restores one, at the moment a new backup
+// file appears: the store always opens holding the state before or after, and every file named
+// as a backup is a complete, checked copy.
+class KilledBackupTest : public StoreBackupsTest {
+protected:
+    KilledBackupTest() {
+        std::vector<StoredValue> values;
+        for (int n = 0; n < 1000; ++n) {
+            values.push_back({"Value" + std::to_string(n), std::string(60, 'v')});
+        }
+        RegistryStore::OpenFile(file_)->writeValues("Alice", values);
+    }
+
+    std::size_t namedBackupCount() const {
+        std::size_t count = 0;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
+            count += entry.path().filename().string().starts_with("registry-2") ? 1 : 0;
+        }
+        return count;
+    }
+
+    // Starts work in a child, kills it once a new backup file has appeared, and checks the store
+    // and the folder.
+    void killDuringWork(const std::function<void()>& work) {
+        const std::size_t before = namedBackupCount();
+        const pid_t child = fork();
+        if (child == 0) {
+            try {
+                work();
+            } catch (...) {
+            }
+            _exit(0);
+        }
+        const auto deadline = steady_clock::now() + 20s;
+        while (namedBackupCount() == before && steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string entry = entryOfAlice();
+        EXPECT_TRUE(entry == "first" || entry == "(none)") << entry;
+        EXPECT_EQ(backups().list().size(), namedBackupCount());
+    }
+};
+
+TEST_F(KilledBackupTest, AKillDuringABackupOrARestoreLosesNothing) {
+    const auto full = backups().take();
+    deleteAlicesEntry();
+    const auto emptied = backups().take();
+    for (int kill = 0; kill < 20; ++kill) {
+        killDuringWork([this] {
+            for (;;) {
+                backups().take();
+            }
+        });
+    }
+    for (int kill = 0; kill < 20; ++kill) {
+        killDuringWork([&] {
+            for (;;) {
+                backups().restore(full);
+                backups().restore(emptied);
+            }
+        });
+    }
 }
 
 }  // namespace
