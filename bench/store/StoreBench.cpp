@@ -1,6 +1,7 @@
 // The store under a user with N entries (six values each, cipher strings of 44 to 87 characters):
 // the list load's read of every value, deleting entry 1 with the renumbering of all others,
-// appending one entry with its commit, and opening the store with its check of every page.
+// appending one entry with its commit, opening the store with its check of every page, and its
+// backups: one taken and checked, and the start-up's look at whether one is due.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreBackups.h"
 #include "store/StoreSession.h"
 
 namespace keystead {
@@ -140,6 +142,25 @@ void BM_OpenStore(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenStore)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A backup written, checked and published, with the retention rule's pass over the folder.
+void BM_TakeBackup(benchmark::State& state) {
+    StoreBackups backups(storeWith(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(backups.take());
+    }
+}
+BENCHMARK(BM_TakeBackup)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The start-up's comparison of the store with its newest backup when nothing changed since.
+void BM_StartupBackupNotDue(benchmark::State& state) {
+    StoreBackups backups(storeWith(static_cast<int>(state.range(0))));
+    backups.take();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(backups.takeWhenDue());
+    }
+}
+BENCHMARK(BM_StartupBackupNotDue)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace keystead

@@ -15,7 +15,7 @@ namespace {
 struct CommandRule {
     std::set<std::string_view> options;    // besides --store, --password-stdin and --help
     std::set<std::string_view> required;
-    bool takesEntry = false;
+    std::string_view operandUsage = {};    // what its one operand is; empty: it takes none
 };
 
 const std::map<std::string_view, CommandRule>& commandRules()
@@ -23,11 +23,14 @@ const std::map<std::string_view, CommandRule>& commandRules()
     static const std::map<std::string_view, CommandRule> rules{
         {"users", {{}, {}}},
         {"list", {{"--user", "--show"}, {"--user"}}},
-        {"show", {{"--user", "--show"}, {"--user"}, true}},
+        {"show", {{"--user", "--show"}, {"--user"}, "'show' needs one entry: its number or its description"}},
         {"add", {{"--user"}, {"--user"}}},
         {"export", {{"--user", "--out", "--plain"}, {"--user", "--out"}}},
         {"import", {{"--user", "--file", "--overwrite"}, {"--user", "--file"}}},
         {"passwd", {{"--user"}, {"--user"}}},
+        {"backups", {{}, {}}},
+        {"backup", {{"--out"}, {}}},
+        {"restore", {{}, {}, "'restore' needs one backup: its file, or its name as 'backups' lists it"}},
     };
     return rules;
 }
@@ -82,10 +85,10 @@ void checkAgainstRule(const CliArguments& arguments, const std::vector<std::stri
     for (const std::string_view option : rule->second.required)
         if (std::find(given.begin(), given.end(), option) == given.end())
             throw UsageError("'" + arguments.command + "' needs " + std::string(option));
-    const std::size_t wanted = rule->second.takesEntry ? 1 : 0;
-    if (operands.size() != wanted)
-        throw UsageError(wanted == 1 ? "'show' needs one entry: its number or its description"
-                                     : "'" + arguments.command + "' takes no operand");
+    const std::string_view operandUsage = rule->second.operandUsage;
+    if (operands.size() != (operandUsage.empty() ? 0u : 1u))
+        throw UsageError(operandUsage.empty() ? "'" + arguments.command + "' takes no operand"
+                                              : std::string(operandUsage));
 }
 
 }  // namespace

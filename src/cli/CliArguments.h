@@ -18,9 +18,9 @@ struct CliArguments {
     std::string command;            // empty with --help or --version alone
     std::string user;               // --user, trimmed as the logon window trims it
     std::filesystem::path store;    // --store; empty: the store the program uses
-    std::filesystem::path out;      // export --out
+    std::filesystem::path out;      // export and backup --out
     std::filesystem::path file;     // import --file
-    std::string entry;              // show's operand: a number or a description
+    std::string entry;              // the operand: show's number or description, restore's backup
     bool plain = false;
     bool overwrite = false;
     bool show = false;

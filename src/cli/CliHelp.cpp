@@ -20,6 +20,9 @@ Commands:
   import --user NAME --file FILE [--overwrite]
                                          read an encrypted export file
   passwd --user NAME                     change the logon password
+  backups                                list the backups of the store
+  backup [--out FILE]                    take a backup of the store now
+  restore BACKUP                         restore a backup into the store
 
 Options for every command:
       --store FILE       use this store file instead of the one Keystead uses; it must exist
@@ -33,6 +36,10 @@ environment. An answer is one line of at most 64 KiB. Every command works in one
 of the store and waits for a running Keystead to finish its own. At a terminal, control
 characters in stored texts are shown as \xNN escapes; into a file or a pipe every byte is
 written as stored.
+
+A backup of the store is taken before import and passwd change a whole list; when it fails,
+the command goes on and says so on standard error. Backups are kept in the folder backups/
+beside the store file.
 
 Exit status: 0 done, 1 refused (wrong password, failed check, damaged file, busy store),
 2 wrong usage. Messages go to standard error.
@@ -60,6 +67,15 @@ const std::map<std::string, std::string_view>& commandHelp()
                    "the file's entries to the list, or with --overwrite replace the list.\n"},
         {"passwd", "Usage: keystead-cli passwd --user NAME [--store FILE] [--password-stdin]\n"
                    "Ask for the old password and the new one twice, and re-encrypt everything.\n"},
+        {"backups", "Usage: keystead-cli backups [--store FILE]\n"
+                    "List the backups that pass their check, newest first: name, local time, size in bytes\n"
+                    "and users, tab-separated.\n"},
+        {"backup", "Usage: keystead-cli backup [--out FILE] [--store FILE]\n"
+                   "Take a backup of the whole store now into the backup folder, or with --out into FILE,\n"
+                   "and print where it was written.\n"},
+        {"restore", "Usage: keystead-cli restore [--store FILE] BACKUP\n"
+                    "Back up the present store, then replace it with BACKUP: a file, or a name that\n"
+                    "'backups' lists. Refused while another running Keystead keeps the store busy.\n"},
     };
     return help;
 }

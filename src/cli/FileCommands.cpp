@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/BackupCommands.h"
 #include "cli/CliArguments.h"
 #include "cli/CliLogon.h"
 #include "cli/TextInput.h"
@@ -47,6 +48,7 @@ void RunImport(const CliArguments& arguments, const TextInput& input)
     const SecretText password = input.askPassword(kLogonPrompt);
     const SecretText filePassword = input.askPassword("Password of the export file: ");
     CliLogon logon(arguments, password.get());
+    BackUpBeforeChange(logon.store().file(), std::cerr);
     ImportExportFile(logon.store(), logon.state(), arguments.file, filePassword.get(),
                      arguments.overwrite ? ImportMode::Overwrite : ImportMode::Add);
     logon.close();
@@ -69,6 +71,7 @@ void RunPasswd(const CliArguments& arguments, const TextInput& input)
     SessionState state;
     state.CurrentUsername = arguments.user;
     state.LogonPassword = oldPassword.get();
+    BackUpBeforeChange(store->file(), std::cerr);
     ChangeLogonPassword(*store, state, newPassword.get());
     session.close();
 }

@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "cli/BackupCommands.h"
 #include "cli/CliArguments.h"
 #include "cli/CliHelp.h"
 #include "cli/CliOutput.h"
@@ -37,6 +38,12 @@ void runCommand(const CliArguments& arguments, const CliOutput& out, const CliOu
         RunExport(arguments, input);
     else if (command == "import")
         RunImport(arguments, input);
+    else if (command == "backups")
+        RunBackups(arguments, std::cout);
+    else if (command == "backup")
+        RunBackup(arguments, std::cout);
+    else if (command == "restore")
+        RunRestore(arguments, std::cout);
     else
         RunPasswd(arguments, input);
 }

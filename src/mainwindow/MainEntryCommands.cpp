@@ -8,6 +8,7 @@
 #include "desktop/TextConversion.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
+#include "mainwindow/BackupNotice.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
@@ -102,6 +103,7 @@ void TfrmMain::mnuEditDeleteAllClick()
                                   MessageIcon::Question, MessageButtons::YesNo, MessageResult::No};
     if (showMessageBox(question) != MessageResult::Yes)
         return;
+    backUpBeforeChange(*this, *store_);
     runWriting([this] {
         StoreSession session(*store_);
         EntryStore entries(*store_, session_);

@@ -10,6 +10,7 @@
 #include "exchange/Export.h"
 #include "exchange/ExportCommands.h"
 #include "exchange/Import.h"
+#include "mainwindow/BackupNotice.h"
 #include "mainwindow/PasswordListView.h"
 #include "session/ChgPass.h"
 #include "store/SessionState.h"
@@ -48,6 +49,7 @@ void TfrmMain::mnuFileImportClick()
     if (chosen.isEmpty())
         return;
     dlgOpenFileName_ = chosen;
+    backUpBeforeChange(*this, *store_);
     runGuarded(this, [&] {
         TfrmImport frmImport(session_, *store_, QFile::encodeName(chosen).toStdString(),
                              [this] { LoadPasswordList(); }, this);
@@ -57,6 +59,7 @@ void TfrmMain::mnuFileImportClick()
 
 void TfrmMain::mnuFilePasswordClick()
 {
+    backUpBeforeChange(*this, *store_);
     runGuarded(this, [this] {
         TfrmChangePassword frmChangePassword(session_, *store_, [this] { LoadPasswordList(); }, this);
         showModal(frmChangePassword);

@@ -6,7 +6,9 @@
 #include "desktop/ModalForm.h"
 #include "desktop/WaitCursor.h"
 #include "exchange/Progress.h"
+#include "mainwindow/BackupNotice.h"
 #include "mainwindow/Main.h"
+#include "session/DamagedStoreOffer.h"
 #include "session/Logon.h"
 #include "session/PlainLogon.h"
 #include "session/ProgramVersion.h"
@@ -15,6 +17,7 @@
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreBackups.h"
 #include "store/StoreSession.h"
 
 #include <QProgressBar>
@@ -49,13 +52,17 @@ std::unique_ptr<TfrmMain> Startup::Execute()
 
 std::unique_ptr<TfrmMain> Startup::start()
 {
-    session_.FancyLogonEnabled = RegistryStore::OpenFile(storeFile_)->ReadBool("Options", "FancyLogon", true);
+    session_.FancyLogonEnabled = openStoreOrOfferBackup(storeFile_)->ReadBool("Options", "FancyLogon", true);
+    // Before the first write of the run, which the logon may already make.
+    const auto backupFailure = StoreBackups(storeFile_).takeAutomatic(true);
     if (!logOn())
         return nullptr;
     session_.ProgramExeName = exeFile_.string();
     if (!bringUpToDate())
         return nullptr;
-    return std::make_unique<TfrmMain>(session_, storeFile_);
+    auto frmMain = std::make_unique<TfrmMain>(session_, storeFile_);
+    showBackupFailure(*frmMain, backupFailure);
+    return frmMain;
 }
 
 bool Startup::logOn()

@@ -13,9 +13,6 @@ namespace keystead {
 
 namespace {
 
-// "KSTD": tells a Keystead store from any other SQLite database.
-constexpr int kApplicationId = 0x4B535444;
-
 constexpr const char* kSchema = R"sql(
     CREATE TABLE sections (
         id   INTEGER PRIMARY KEY,
@@ -209,7 +206,7 @@ SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::mil
 // can still be left as it was.
 void SqliteBackend::checkFile() {
     if (queryFirst("PRAGMA quick_check(1)") != "ok") {
-        throw KeysteadError(damagedText(file_));
+        throw DamagedStoreError(damagedText(file_));
     }
 }
 
@@ -228,7 +225,7 @@ std::string SqliteBackend::queryFirst(const char* sql) {
 
 void SqliteBackend::createSchemaWhenEmpty(bool create) {
     if (!isEmptyDatabase()) {
-        if (queryFirst("PRAGMA application_id") != std::to_string(kApplicationId)) {
+        if (queryFirst("PRAGMA application_id") != std::to_string(kStoreApplicationId)) {
             throw KeysteadError(notAStoreText(file_));
         }
         return;
@@ -242,7 +239,7 @@ void SqliteBackend::createSchemaWhenEmpty(bool create) {
     }
     // Another instance may have made the tables while this one waited.
     const std::string schema =
-        kSchema + ("PRAGMA application_id = " + std::to_string(kApplicationId) + ";");
+        kSchema + ("PRAGMA application_id = " + std::to_string(kStoreApplicationId) + ";");
     const bool stillEmpty = isEmptyDatabase();
     if ((stillEmpty && connection_.exec(schema.c_str()) != SQLITE_OK) ||
         connection_.exec("COMMIT") != SQLITE_OK) {
@@ -272,9 +269,9 @@ void SqliteBackend::fail(int rc, const std::string& storeText) const {
         case SQLITE_LOCKED:
             throw KeysteadError(busyText(file_));
         case SQLITE_CORRUPT:
-            throw KeysteadError(damagedText(file_));
+            throw DamagedStoreError(damagedText(file_));
         case SQLITE_NOTADB:
-            throw KeysteadError(notAStoreText(file_));
+            throw DamagedStoreError(notAStoreText(file_));
         default:
             throw KeysteadError(storeText);
     }

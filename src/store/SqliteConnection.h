@@ -9,6 +9,9 @@ struct sqlite3;
 
 namespace keystead {
 
+// "KSTD": the application id that tells a Keystead store from any other SQLite database.
+inline constexpr int kStoreApplicationId = 0x4B535444;
+
 class SqliteConnection {
 public:
     // Opens an existing file for reading and writing; throws KeysteadError naming the file.

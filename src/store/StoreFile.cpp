@@ -142,13 +142,13 @@ void checkOwnedEntry(const struct stat& info, const std::string& subject) {
 
 // The store's folder: a world-writable folder would let others replace the file or plant
 // journal files beside it.
-void checkFolder(const std::filesystem::path& folder, const struct stat& info) {
-    checkOwnedEntry(info, folderSubject(folder));
+void checkFolder(const std::string& subject, const struct stat& info) {
+    checkOwnedEntry(info, subject);
     if (!S_ISDIR(info.st_mode)) {
-        refuse(folderSubject(folder), "is not a folder");
+        refuse(subject, "is not a folder");
     }
     if ((info.st_mode & S_ISVTX) != 0) {
-        refuse(folderSubject(folder), "is shared with other users");
+        refuse(subject, "is shared with other users");
     }
 }
 
@@ -207,7 +207,7 @@ void prepareStoreFile(const std::filesystem::path& file, bool create) {
     }
     // Everything is looked at before anything is changed, so a refused store is left as it was.
     const struct stat folderInfo = entryStatus(folder);
-    checkFolder(folder, folderInfo);
+    checkFolder(folderSubject(folder), folderInfo);
     std::vector<std::pair<std::filesystem::path, struct stat>> existing;
     for (const auto& path : storeFiles(file)) {
         if (const auto info = existingEntry(path)) {
@@ -251,6 +251,15 @@ void createStoreFile(const std::filesystem::path& file) {
 
 void checkStoreFile(const std::filesystem::path& file) {
     prepareStoreFile(file, false);
+}
+
+void createBackupFolder(const std::filesystem::path& folder) {
+    if (!existingEntry(folder)) {
+        createFolder(folder);
+    }
+    const struct stat info = entryStatus(folder);
+    checkFolder("The backup folder " + quoted(folder), info);
+    narrowMode(info, kFolderMode, folder);
 }
 
 }  // namespace keystead

@@ -26,4 +26,8 @@ std::vector<std::filesystem::path> storeFiles(const std::filesystem::path& file)
 // Whether candidate names one of them, its folder spelled in any way that reaches the same folder.
 bool namesStoreFile(const std::filesystem::path& candidate, const std::filesystem::path& file);
 
+// The folder of the store's backups, with the checks and modes of the store's own folder; its
+// parent must exist. Throws KeysteadError naming the folder.
+void createBackupFolder(const std::filesystem::path& folder);
+
 }  // namespace keystead

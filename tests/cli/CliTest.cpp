@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -156,6 +157,32 @@ TEST_F(CliTest, PasswdChangesTheLogonPassword)
     EXPECT_EQ(cli({"passwd", "--user", "Alice"}, "alice pw\nnew pw\nnew pw\n").status, 0);
     EXPECT_EQ(cli({"list", "--user", "Alice"}, "alice pw\n").status, 1);
     EXPECT_EQ(cli({"list", "--user", "Alice"}, "new pw\n").out.substr(0, 7), "2\tBank\t");
+}
+
+// import and passwd back the store up first, and restoring that backup undoes the change; a
+// backup that cannot be written does not stop the change.
+TEST_F(CliTest, ABackupBeforeAWholeListChangeCanBeRestored)
+{
+    EXPECT_EQ(cli({"passwd", "--user", "Alice"}, "alice pw\nnew pw\nnew pw\n").status, 0);
+    const CliResult listed = cli({"backups"});
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 1) << listed.out;
+    EXPECT_NE(listed.out.find("\tAlice\n"), std::string::npos) << listed.out;
+    const CliResult restored = cli({"restore", listed.out.substr(0, listed.out.find('\t'))});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(cli({"list", "--user", "Alice"}, "alice pw\n").status, 0);
+    const std::string backups = cli({"backups"}).out;
+    EXPECT_EQ(std::count(backups.begin(), backups.end(), '\n'), 2) << backups;
+    EXPECT_EQ(cli({"restore"}).status, 2);
+    const std::string copy = file("copy.sqlite").string();
+    EXPECT_EQ(cli({"backup", "--out", copy}).out, copy + "\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(copy));
+
+    std::filesystem::remove_all(folder.path() / "backups");
+    std::filesystem::create_directory_symlink(folder.path(), folder.path() / "backups");
+    const CliResult unbacked = cli({"passwd", "--user", "Alice"}, "alice pw\nnew pw\nnew pw\n");
+    EXPECT_EQ(unbacked.status, 0);
+    EXPECT_NE(unbacked.err.find("The automatic backup failed: The backup folder"), std::string::npos)
+        << unbacked.err;
 }
 
 // While another program holds its session the tool waits the busy time-out, then says so and

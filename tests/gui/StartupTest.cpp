@@ -11,8 +11,11 @@
 #include "session/PlainLogon.h"
 #include "session/Startup.h"
 #include "session/VorrentImage.h"
+#include "store/StoreBackups.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -116,6 +119,19 @@ TEST_F(StartupTest, ANewUserIsCreatedThenLogsOnAndIsStamped)
     EXPECT_EQ(store->ReadInteger("Anna", "MinorVersion", 0), 4);
 }
 
+// The first start backs up the store; the stamp it writes makes the second one back up again;
+// the third finds the store as its newest backup holds it.
+TEST_F(StartupTest, ABackupIsTakenAtStartWhenTheStoreChangedSinceTheNewest)
+{
+    addUser("Anna", "secret");
+    for (int run = 0; run < 3; ++run) {
+        expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
+        ASSERT_NE(start(), nullptr);
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(StoreBackups(storeFile).list().size(), 2U);
+}
+
 TEST_F(StartupTest, UpgradeDeclinedEndsTheProgramWithNothingWritten)
 {
     addEarlierEntries(2);
@@ -175,6 +191,37 @@ TEST_F(StartupTest, AnUnreadableVersionBlockStampsTheCompiledVersionSoNoUpgradeC
     ASSERT_NE(start(folder.path() / "no-version-block"), nullptr);
     EXPECT_TRUE(script.done());
     EXPECT_EQ(openStore()->ReadString("Anna", "System1", ""), upgraded.at("System1"));
+}
+
+// A store damaged on purpose comes back with one Yes; No leaves it, and the error, as before.
+TEST_F(StartupTest, ADamagedStoreIsRecoveredFromTheNewestBackupWithOneYes)
+{
+    addUser("Anna", "secret");
+    StoreBackups backups(storeFile);
+    backups.take();
+    {
+        std::fstream out(storeFile, std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(4096);
+        out << std::string(4096, 'U');
+    }
+    const std::string damaged = fileBytes(storeFile);
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(backups.list().front().time.time_since_epoch());
+    const QString question = QStringLiteral("The password store is damaged. Restore the backup of %1?")
+                                 .arg(QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds.count()), QLocale::ShortFormat));
+    script.question(question, MessageResult::No);
+    script.error(QString::fromStdString("The store file '" + storeFile.string() + "' is damaged; it was left unchanged."));
+    EXPECT_EQ(start(), nullptr);
+    EXPECT_EQ(fileBytes(storeFile), damaged);
+
+    script.question(question, MessageResult::Yes);
+    expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
+    EXPECT_NE(start(), nullptr);
+    EXPECT_TRUE(script.done());
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        kept = kept || (entry.path().filename().string().starts_with("registry.damaged-") &&
+                        fileBytes(entry.path()) == damaged);
+    EXPECT_TRUE(kept);
 }
 
 TEST_F(StartupTest, AStoreThatCannotBeOpenedIsToldAndLeftAsItWas)

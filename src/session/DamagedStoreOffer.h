@@ -1,0 +1,17 @@
+#pragma once
+// The start's answer to a store that fails its check: the offer of the newest backup that passes
+// its own.
+
+#include <filesystem>
+#include <memory>
+
+namespace keystead {
+
+class RegistryStore;
+
+// Opens the store. When it is damaged and a sound backup exists, asks whether to restore it; Yes
+// keeps the damaged file beside the store and opens the restored one. Without a backup, or after
+// No, the store's error goes on as before and nothing is changed.
+std::unique_ptr<RegistryStore> openStoreOrOfferBackup(const std::filesystem::path& storeFile);
+
+}  // namespace keystead
