@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
@@ -88,12 +89,16 @@ protected:
         return nullptr;
     }
 
-    // Shown in the notification area, where a press reaches it: the area has taken the icon in
-    // and the X server shows it.
+    // Shown in the notification area, where a press reaches it: the X server shows the icon, and
+    // the area, which grows with its icons, has placed it in the screen's bottom right corner
+    // (within the area's border), where the area was started.
     static bool iconDocked()
     {
         const QWidget* shown = iconOnScreen();
-        return shown != nullptr && shown->windowHandle() != nullptr && shown->windowHandle()->isExposed();
+        if (shown == nullptr || shown->windowHandle() == nullptr || !shown->windowHandle()->isExposed())
+            return false;
+        const QPoint gap = QGuiApplication::primaryScreen()->geometry().bottomRight() - placeOnScreen(*shown).bottomRight();
+        return gap.x() >= 0 && gap.x() <= 2 && gap.y() >= 0 && gap.y() <= 2;
     }
 
     // Minimised, as the window manager sees it.
