@@ -29,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 
 #include <vector>
@@ -272,9 +273,12 @@ void TfrmOptions::FormCreate()
     chkGridlines->setChecked(s.showGridlines);
     chkPlain->setChecked(!s.fancyLogon);
 
+    // Without a tray the window never goes there: the boxes would protect nothing.
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     chkMinimizeToTray->setChecked(s.minimizeToTray);
+    chkMinimizeToTray->setEnabled(trayAvailable);
     chkPasswordProtectTray->setChecked(s.minimizeToTray && s.passwordProtectTray);
-    chkPasswordProtectTray->setEnabled(s.minimizeToTray);
+    chkPasswordProtectTray->setEnabled(trayAvailable && s.minimizeToTray);
 
     chkAutoExport->setChecked(s.autoExport);
     chkAutoExportClick();

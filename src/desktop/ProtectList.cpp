@@ -1,5 +1,6 @@
 #include "desktop/ProtectList.h"
 
+#include "crypto/SecretMemory.h"
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
 #include "desktop/PasswordMask.h"
@@ -60,7 +61,9 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
 
 void TfrmProtectList::cmdDoneClick()
 {
-    if (toBytes(txtPassword->text()) == session_.LogonPassword) {
+    // The typed password is wiped after the comparison, as the logon password is.
+    const SecretText typed(toBytes(txtPassword->text()));
+    if (typed.get() == session_.LogonPassword) {
         session_.ProtectPromptPassed = true;
         accept();
         return;

@@ -12,13 +12,21 @@ TTBNArea::TTBNArea(QObject* owner) : QObject(owner), tray_(new QSystemTrayIcon(t
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
         case QSystemTrayIcon::Trigger:
+            pressedSinceShown_ = true;
             LeftClick();
             break;
         case QSystemTrayIcon::Context:
             RightClick();
             break;
         case QSystemTrayIcon::DoubleClick:
-            DblClick();
+            // The window system pairs a press with the one before it at the same place, even one on
+            // the icon shown there earlier: the first press on the icon now shown is a press.
+            if (pressedSinceShown_) {
+                DblClick();
+            } else {
+                pressedSinceShown_ = true;
+                LeftClick();
+            }
             break;
         default:
             break;
@@ -35,7 +43,7 @@ TTBNArea::~TTBNArea()
 
 void TTBNArea::loaded()
 {
-    tray_->setVisible(enabled_);
+    show(enabled_);
 }
 
 void TTBNArea::setEnabled(bool enabled)
@@ -43,7 +51,13 @@ void TTBNArea::setEnabled(bool enabled)
     if (enabled == enabled_)
         return;
     enabled_ = enabled;
-    tray_->setVisible(enabled_);
+    show(enabled_);
+}
+
+void TTBNArea::show(bool visible)
+{
+    pressedSinceShown_ = false;
+    tray_->setVisible(visible);
 }
 
 void TTBNArea::setIcon(const QIcon& icon)

@@ -59,9 +59,12 @@ private:
     void Change(TChangeKind kind);
     void PopupAtCursor(QMenu& menu);
     void loaded();
+    void show(bool visible);
 
     QSystemTrayIcon* tray_;
     bool enabled_ = true;
+    // A double click is only one after a press on the icon as now shown.
+    bool pressedSinceShown_ = false;
     QIcon icon_;
     QString tip_;
 };

@@ -34,15 +34,34 @@ TTrayMinimize::TTrayMinimize(SessionState& session, const MainSettings& settings
 
 bool TTrayMinimize::eventFilter(QObject* watched, QEvent* event)
 {
-    // Hidden only once the minimise has finished.
-    if (watched == &mainWindow_ && event->type() == QEvent::WindowStateChange && mainWindow_.isMinimized())
-        QMetaObject::invokeMethod(this, &TTrayMinimize::AppMinimize, Qt::QueuedConnection);
+    if (watched != &mainWindow_)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::WindowActivate) {
+        comingBack_ = false;
+    } else if (event->type() == QEvent::WindowStateChange && mainWindow_.isMinimized()) {
+        // Hidden only once the minimise has finished. While the window comes back from the tray,
+        // the window manager may still report the minimise it had before (it can map the window
+        // minimised again): that is no minimise of the user's, and the window comes out of it.
+        QMetaObject::invokeMethod(this, comingBack_ ? &TTrayMinimize::comeBack : &TTrayMinimize::AppMinimize,
+                                  Qt::QueuedConnection);
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void TTrayMinimize::comeBack()
+{
+    if (!mainWindow_.isMinimized())
+        return;
+    mainWindow_.setWindowState(mainWindow_.windowState() & ~Qt::WindowMinimized);
+    mainWindow_.activateWindow();
 }
 
 void TTrayMinimize::AppMinimize()
 {
-    if (!settings_.minimizeToTray || !QSystemTrayIcon::isSystemTrayAvailable() || !mainWindow_.isMinimized())
+    // A dialog open over the window would come back with it from the taskbar, round the restore's
+    // password: while one is open, the window stays minimised there.
+    if (!settings_.minimizeToTray || !QSystemTrayIcon::isSystemTrayAvailable() || !mainWindow_.isMinimized() ||
+        QApplication::activeModalWidget() != nullptr)
         return;
     mainWindow_.hide();
     TBNArea1->setEnabled(true);
@@ -59,6 +78,7 @@ void TTrayMinimize::TBNArea1LeftClick()
         if (!passed)
             return;
     }
+    comingBack_ = true;
     mainWindow_.setWindowState(mainWindow_.windowState() & ~Qt::WindowMinimized);
     mainWindow_.show();
     mainWindow_.raise();

@@ -39,12 +39,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Out of a minimise the window manager reports while the window comes back from the tray.
+    void comeBack();
+
     SessionState& session_;
     const MainSettings& settings_;
     QAction& tbShowPasswords_;
     QWidget& mainWindow_;
     // Only one restore prompt at a time: presses while it is open are ignored.
     bool restoring_ = false;
+    // From the restore until the window is active again.
+    bool comingBack_ = false;
 };
 
 }  // namespace keystead

@@ -4,19 +4,59 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
+#include "desktop/Options.h"
 #include "desktop/ProtectList.h"
 #include "desktop/TBNArea.h"
 #include "mainwindow/TrayMinimize.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QPushButton>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QWindow>
+
+#include <filesystem>
 
 namespace keystead::test {
 namespace {
+
+const QString kWrongPassword = QStringLiteral("The password you entered is incorrect. Please re-type it an try again.");
+
+// Counts the times the program hides a window (the window system's hides at a minimise are not
+// counted).
+class HideCounter : public QObject {
+public:
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            ++hides;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A long double-click time, as a desktop's settings may give for slow hands: each press on the
+// icon then comes soon enough after the one before, at the same place, to pair with it.
+class LongDoubleClickTime {
+public:
+    LongDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(60000); }
+    ~LongDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(before_); }
+    LongDoubleClickTime(const LongDoubleClickTime&) = delete;
+    LongDoubleClickTime& operator=(const LongDoubleClickTime&) = delete;
+
+private:
+    const int before_ = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+};
 
 class TrayTest : public ScreenTest {
 protected:
@@ -37,7 +77,8 @@ protected:
         tray.waitForFinished(5000);
     }
 
-    TTBNArea& icon() const { return *frmMain->findChild<TTrayMinimize*>()->TBNArea1; }
+    TTrayMinimize& trayMinimize() const { return *frmMain->findChild<TTrayMinimize*>(); }
+    TTBNArea& icon() const { return *trayMinimize().TBNArea1; }
 
     // The icon as the notification area shows it.
     static QWidget* iconOnScreen()
@@ -48,57 +89,219 @@ protected:
         return nullptr;
     }
 
-    void minimizeToTray()
+    // Shown in the notification area, where a press reaches it: the X server shows the icon, and
+    // the area, which grows with its icons, has placed it in the screen's bottom right corner
+    // (within the area's border), where the area was started.
+    static bool iconDocked()
     {
-        openMain();
-        pressKeys({QStringLiteral("Escape")});
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !frmMain->isVisible() && iconOnScreen() != nullptr; }, 10000));
-        EXPECT_TRUE(icon().Enabled());
-        // The notification area takes the icon in first.
-        QTest::qWait(300);
+        const QWidget* shown = iconOnScreen();
+        if (shown == nullptr || shown->windowHandle() == nullptr || !shown->windowHandle()->isExposed())
+            return false;
+        const QPoint gap = QGuiApplication::primaryScreen()->geometry().bottomRight() - placeOnScreen(*shown).bottomRight();
+        return gap.x() >= 0 && gap.x() <= 2 && gap.y() >= 0 && gap.y() <= 2;
     }
 
-    bool restored() const { return frmMain->isVisible() && !icon().Enabled() && iconOnScreen() == nullptr; }
+    // Minimised, as the window manager sees it.
+    static bool iconic(const QWidget& window)
+    {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("WM_STATE")});
+        return xprop.waitForFinished(10000) && xprop.readAllStandardOutput().contains("Iconic");
+    }
+
+    // Escape in the active main window.
+    void minimizeToTray()
+    {
+        pressKeys({QStringLiteral("Escape")});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !frmMain->isVisible() && iconDocked(); }, 10000));
+        EXPECT_TRUE(icon().Enabled());
+    }
+
+    // Back on the screen, in front with the keyboard, and the icon gone.
+    bool restored() const
+    {
+        return frmMain->isVisible() && !frmMain->isMinimized() && frmMain->isActiveWindow() && !icon().Enabled() &&
+               iconOnScreen() == nullptr;
+    }
+
+    std::string state() const
+    {
+        return "visible " + std::to_string(frmMain->isVisible()) + ", minimised " +
+               std::to_string(frmMain->isMinimized()) + ", active " + std::to_string(frmMain->isActiveWindow()) +
+               ", icon " + std::to_string(icon().Enabled()) + ", modal " +
+               std::to_string(QApplication::activeModalWidget() != nullptr);
+    }
+
+    void expectPrompt(const std::function<void(TfrmProtectList&)>& steps)
+    {
+        modals.expect([steps](QWidget& window) {
+            auto* prompt = dynamic_cast<TfrmProtectList*>(&window);
+            ASSERT_NE(prompt, nullptr) << window.objectName().toStdString();
+            steps(*prompt);
+        });
+    }
+
+    static void typePassword()
+    {
+        typeText(QStringLiteral("pw"));
+        pressKeys({QStringLiteral("Return")});
+    }
 
     QProcess tray;
 };
 
 TEST_F(TrayTest, APressOnTheIconBringsTheWindowBack)
 {
+    openMain();
     minimizeToTray();
     clickOn(*iconOnScreen());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return restored(); }, 10000));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(frmMain.get(), 5000));
-    EXPECT_FALSE(frmMain->isMinimized());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return restored(); }, 10000)) << state();
+    EXPECT_TRUE(waitForInputFocus(*frmMain));
+}
+
+// Round after round, each press on the icon soon after the last: the right password always brings
+// the window back, in front, ready for the next Escape.
+TEST_F(TrayTest, EveryRestoreThroughThePasswordPromptBringsTheWindowBack)
+{
+    const LongDoubleClickTime slowHands;
+    write("PasswordProtectTray", "1");
+    openMain();
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        minimizeToTray();
+        expectPrompt([](TfrmProtectList&) { typePassword(); });
+        clickOn(*iconOnScreen());
+        ASSERT_TRUE(QTest::qWaitFor([this] { return restored() && modals.done(); }, 10000)) << state();
+        ASSERT_TRUE(waitForInputFocus(*frmMain));
+    }
 }
 
 TEST_F(TrayTest, TheRestoreAsksForTheLogonPasswordOnce)
 {
     write("PasswordProtectTray", "1");
+    openMain();
     minimizeToTray();
     QWidget& onScreen = *iconOnScreen();
-    modals.expect([&onScreen](QWidget& prompt) {
-        EXPECT_NE(dynamic_cast<TfrmProtectList*>(&prompt), nullptr);
-        // A second press while the prompt is open opens no second prompt.
+    expectPrompt([&onScreen](TfrmProtectList&) {
+        // A second press while the prompt is open opens no second prompt. X delivers the keys
+        // after it, so the press has been handled by the time they close the prompt.
         clickOn(onScreen);
-        QTest::qWait(300);
-        typeText(QStringLiteral("pw"));
-        pressKeys({QStringLiteral("Return")});
+        typePassword();
     });
     clickOn(onScreen);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return restored() && modals.done(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return restored() && modals.done(); }, 10000)) << state();
+}
+
+// A wrong password keeps the prompt with its text; Cancel keeps the window hidden behind the
+// icon and raises Show Passwords; the icon still answers the next press.
+TEST_F(TrayTest, AWrongPasswordKeepsThePromptAndCancelKeepsTheWindowHidden)
+{
+    write("PasswordProtectTray", "1");
+    write("ShowPasswords", "1");
+    openMain();
+    ASSERT_TRUE(frmMain->tbShowPasswords->isChecked());
+    minimizeToTray();
+
+    expectPrompt([](TfrmProtectList&) {
+        typeText(QStringLiteral("PW"));
+        pressKeys({QStringLiteral("Return")});
+    });
+    // The message closes; the prompt, open again with the keyboard and the refused text, is
+    // cancelled. (The steps of one window run to their end before the next window is handed on.)
+    QString refusal;
+    modals.expect([&refusal](QWidget& box) {
+        refusal = dynamic_cast<QMessageBox&>(box).text();
+        pressKeys({QStringLiteral("Return")});
+        TfrmProtectList* prompt = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&prompt] {
+            prompt = dynamic_cast<TfrmProtectList*>(QApplication::activeModalWidget());
+            return prompt != nullptr && prompt->isActiveWindow();
+        }, 10000));
+        ASSERT_TRUE(waitForInputFocus(*prompt));
+        EXPECT_EQ(prompt->txtPassword->text(), QStringLiteral("PW"));
+        clickOn(*prompt->cmdCancel);
+    });
+    clickOn(*iconOnScreen());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 20000));
+    EXPECT_EQ(refusal, kWrongPassword);
+    EXPECT_FALSE(frmMain->isVisible());
+    EXPECT_TRUE(icon().Enabled());
+    EXPECT_TRUE(iconDocked());
+    EXPECT_FALSE(frmMain->tbShowPasswords->isChecked());
+
+    expectPrompt([](TfrmProtectList&) { typePassword(); });
+    clickOn(*iconOnScreen());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return restored() && modals.done(); }, 10000)) << state();
+}
+
+// A window that went to the tray while a dialog was open would come back with the dialog, round
+// the password: while a modal window is open, the main window stays minimised on the taskbar.
+TEST_F(TrayTest, AMinimiseWhileADialogIsOpenStaysOffTheTray)
+{
+    write("PasswordProtectTray", "1");
+    openMain();
+    HideCounter hidden;
+    frmMain->installEventFilter(&hidden);
+    modals.expect([this](QWidget& window) {
+        auto& options = dynamic_cast<TfrmOptions&>(window);
+        // Minimised, as by the button of its frame or by the taskbar; the window manager takes the
+        // dialog along.
+        frmMain->showMinimized();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return iconic(*frmMain); }, 10000));
+        // The dialog back in front, as a press on its taskbar button brings it.
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                    {QStringLiteral("windowactivate"), QString::number(options.winId())}),
+                  0);
+        ASSERT_TRUE(waitForInputFocus(options));
+        options.chkPasswordProtectTray->click();
+        options.cmdDone->click();
+    });
+    pressKeys({QStringLiteral("F2")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 20000));
+    EXPECT_EQ(stored("PasswordProtectTray"), "0");
+    EXPECT_EQ(hidden.hides, 0) << "the main window went to the tray";
+    EXPECT_FALSE(icon().Enabled());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return frmMain->isActiveWindow(); }, 10000));
+}
+
+TEST_F(TrayTest, TheTrayBoxesFollowTheirRules)
+{
+    write("PasswordProtectTray", "1");
+    openMain();
+    modals.expect([](QWidget& window) {
+        auto& form = dynamic_cast<TfrmOptions&>(window);
+        EXPECT_TRUE(form.chkMinimizeToTray->isEnabled());
+        EXPECT_TRUE(form.chkPasswordProtectTray->isChecked());
+        form.chkMinimizeToTray->click();
+        EXPECT_FALSE(form.chkPasswordProtectTray->isChecked());
+        EXPECT_FALSE(form.chkPasswordProtectTray->isEnabled());
+        form.chkMinimizeToTray->click();
+        EXPECT_TRUE(form.chkPasswordProtectTray->isEnabled());
+        EXPECT_FALSE(form.chkPasswordProtectTray->isChecked()) << "its check mark does not come back";
+        form.chkMinimizeToTray->click();
+        form.cmdDone->click();
+    });
+    pressKeys({QStringLiteral("F2")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 10000));
+    EXPECT_EQ(stored("MinimizeToTray"), "0");
+    EXPECT_EQ(stored("PasswordProtectTray"), "0");
 }
 
 TEST_F(TrayTest, ExitOnTheIconsMenuClosesWithTheClosingWork)
 {
+    addEntry({"Bank", "bo", "p1", "", "", ""});
+    const std::filesystem::path exportFile = folder.path() / "auto.txt";
     write("PasswordProtectTray", "1");
+    write("AutoExport", "1");
+    write("AutoExportPath", exportFile.string());
+    openMain();
     minimizeToTray();
     clickOn(*iconOnScreen(), 3);
-    QMenu& menu = *frmMain->findChild<TTrayMinimize*>()->popTrayMenu;
+    QMenu& menu = *trayMinimize().popTrayMenu;
     ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.isVisible(); }, 5000));
     clickAt(menu.mapToGlobal(menu.actionGeometry(menu.actions().constFirst()).center()));
-    // No prompt; the close writes the window's geometry.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return stored("MainWindowWidth") != "<absent>"; }, 5000));
+    // No prompt; the close writes the window's geometry and the automatic export.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stored("MainWindowWidth") != "<absent>" && std::filesystem::exists(exportFile); }, 10000));
     EXPECT_TRUE(modals.done());
 }
 

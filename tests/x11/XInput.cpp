@@ -46,6 +46,24 @@ void doubleClickAt(QPoint global)
              QStringLiteral("80"), QStringLiteral("1")});
 }
 
+QRect placeOnScreen(const QWidget& window)
+{
+    const QByteArray shell =
+        xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window.winId())});
+    int x = 0, y = 0, width = 0, height = 0;
+    for (const QByteArray& line : shell.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        x = pair[0] == "X" ? value : x;
+        y = pair[0] == "Y" ? value : y;
+        width = pair[0] == "WIDTH" ? value : width;
+        height = pair[0] == "HEIGHT" ? value : height;
+    }
+    return {x, y, width, height};
+}
+
 bool waitForInputFocus(const QWidget& window)
 {
     const WId id = window.winId();
@@ -56,7 +74,12 @@ bool waitForInputFocus(const QWidget& window)
 
 void clickOn(const QWidget& control, int button)
 {
-    clickAt(control.mapToGlobal(control.rect().center()), button);
+    // Placed by the X server within the control's window: the program's idea of where a window is
+    // lags behind a move of the window it is embedded in (the tray's icon).
+    const QWidget& window = *control.window();
+    const QPoint point = control.mapTo(&window, control.rect().center());
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window.winId()),
+             QString::number(point.x()), QString::number(point.y()), QStringLiteral("click"), QString::number(button)});
 }
 
 }  // namespace keystead::test

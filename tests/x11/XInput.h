@@ -3,6 +3,7 @@
 // program as a user's keys and clicks do, through grabs, popups and the window manager's focus.
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,8 @@ void clickAt(QPoint global, int button = 1);
 void doubleClickAt(QPoint global);
 // A click in the middle of a control.
 void clickOn(const QWidget& control, int button = 1);
+// Where the X server shows the window, on the screen.
+QRect placeOnScreen(const QWidget& window);
 // Waits until the X server sends the keyboard's input to the window: Qt may call a window active
 // a moment before the window manager has given it the focus, and keys typed then are lost.
 bool waitForInputFocus(const QWidget& window);

@@ -19,13 +19,21 @@ openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 trap 'kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true' EXIT
 
-# Windows shown before the window manager runs would never be framed.
-for _ in $(seq 200); do
+# Windows shown before the window manager runs would never be framed, and every test would then
+# fail for a reason it does not name: without a manager after 30 s, the run stops here.
+managed=false
+for _ in $(seq 1500); do
     if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        managed=true
         break
     fi
+    kill -0 "$wm" 2>/dev/null || break
     sleep 0.02
 done
+if [[ "$managed" != true ]]; then
+    echo "run-under-x.sh: openbox did not come up on $DISPLAY" >&2
+    exit 1
+fi
 
 # The X platform's own libraries keep some allocations until the process ends.
 here="$(cd "$(dirname "$0")" && pwd)"
