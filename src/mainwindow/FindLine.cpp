@@ -3,21 +3,13 @@
 #include "desktop/TextConversion.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "store/CaseFolding.h"
 
 #include <QKeyEvent>
 
 #include <optional>
 
 namespace keystead {
-namespace {
-
-// Unicode case folding, so that "STRASSE" finds "straße" and "ΣΟΦΙΑ" finds "σοφία".
-std::string folded(const std::string& text)
-{
-    return toBytes(toQString(text).toCaseFolded());
-}
-
-}  // namespace
 
 TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSource scope, CommentsDecrypter decrypt,
                      QWidget* parent)
@@ -59,7 +51,7 @@ void TFindLine::applyFilter()
     } else {
         // The scope is read for every row: a reload after Show Passwords changes what is searched.
         model_.setFilter(
-            [this, find = folded(toBytes(text()))](const PasswordRow& row) { return matches(row, scope_(), find); });
+            [this, find = FoldCase(toBytes(text()))](const PasswordRow& row) { return matches(row, scope_(), find); });
     }
     list_.clearSelection();
     for (int row = 0; entry && row < model_.rowCount(); ++row)
@@ -73,8 +65,8 @@ void TFindLine::applyFilter()
 
 bool TFindLine::matches(const PasswordRow& row, FindScope scope, const std::string& find)
 {
-    const std::string description = scope.description ? folded(row.description) : std::string();
-    const std::string username = scope.username ? folded(row.username) : std::string();
+    const std::string description = scope.description ? FoldCase(row.description) : std::string();
+    const std::string username = scope.username ? FoldCase(row.username) : std::string();
     const std::string_view comments = scope.comments ? std::string_view(foldedComments(row.stored.comments)) : "";
     return FindMatches({description, username, comments}, scope, find);
 }
@@ -84,7 +76,7 @@ const std::string& TFindLine::foldedComments(const std::string& stored)
     auto found = comments_.find(stored);
     if (found == comments_.end()) {
         SecretText plain(decrypt_(stored));
-        found = comments_.emplace(stored, SecretText(folded(plain.get()))).first;
+        found = comments_.emplace(stored, SecretText(FoldCase(plain.get()))).first;
     }
     return found->second.get();
 }

@@ -1,6 +1,8 @@
-// The rule of Find: the texts searched with passwords shown and hidden, and the filtered count.
+// The rule of Find: the texts searched with passwords shown and hidden, Unicode case folding, and
+// the filtered count.
 
 #include "mainwindow/FindRule.h"
+#include "store/CaseFolding.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,16 @@ TEST(FindRuleTest, SearchesWhatTheListAndNotesShowDecrypted)
     EXPECT_FALSE(FindMatches(kEntry, comments, "bank"));
     EXPECT_TRUE(FindMatches(kEntry, comments, "hint"));
     EXPECT_FALSE(FindMatches(kEntry, comments, "jdoe"));
+}
+
+TEST(FindRuleTest, CaseFoldingCoversEveryScript)
+{
+    EXPECT_EQ(FoldCase("Bank ABC"), "bank abc");
+    EXPECT_EQ(FoldCase("STRASSE"), FoldCase("stra\u00DFe"));
+    EXPECT_EQ(FoldCase("\u03A3\u039F\u03A6\u0399\u0391"), FoldCase("\u03C3\u03BF\u03C6\u03B9\u03B1"));
+    EXPECT_EQ(FoldCase("\u00D6L \u0416"), "\u00F6l \u0436");
+    // Bytes that are not UTF-8 (older data in the ANSI code page) stay as they are.
+    EXPECT_EQ(FoldCase("A\xC4\xFF"), "a\xC4\xFF");
 }
 
 TEST(FindRuleTest, CountText)
