@@ -22,7 +22,7 @@ const std::map<std::string_view, CommandRule>& commandRules()
 {
     static const std::map<std::string_view, CommandRule> rules{
         {"users", {{}, {}}},
-        {"list", {{"--user", "--show"}, {"--user"}}},
+        {"list", {{"--user", "--show", "--match"}, {"--user"}}},
         {"show", {{"--user", "--show"}, {"--user"}, true}},
         {"add", {{"--user"}, {"--user"}}},
         {"export", {{"--user", "--out", "--plain"}, {"--user", "--out"}}},
@@ -34,7 +34,7 @@ const std::map<std::string_view, CommandRule>& commandRules()
 
 bool takesValue(std::string_view option)
 {
-    return option == "--user" || option == "--store" || option == "--out" || option == "--file";
+    return option == "--user" || option == "--store" || option == "--out" || option == "--file" || option == "--match";
 }
 
 void setValue(CliArguments& arguments, std::string_view option, const std::string& value)
@@ -45,6 +45,8 @@ void setValue(CliArguments& arguments, std::string_view option, const std::strin
         arguments.store = value;
     else if (option == "--out")
         arguments.out = value;
+    else if (option == "--match")
+        arguments.match = value;
     else
         arguments.file = value;
 }

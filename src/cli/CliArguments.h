@@ -21,6 +21,7 @@ struct CliArguments {
     std::filesystem::path out;      // export --out
     std::filesystem::path file;     // import --file
     std::string entry;              // show's operand: a number or a description
+    std::string match;              // list --match: the text Find looks for
     bool plain = false;
     bool overwrite = false;
     bool show = false;
