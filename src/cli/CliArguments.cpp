@@ -22,7 +22,7 @@ const std::map<std::string_view, CommandRule>& commandRules()
 {
     static const std::map<std::string_view, CommandRule> rules{
         {"users", {{}, {}}},
-        {"list", {{"--user", "--show"}, {"--user"}}},
+        {"list", {{"--user", "--show", "--match"}, {"--user"}}},
         {"show", {{"--user", "--show"}, {"--user"}, "'show' needs one entry: its number or its description"}},
         {"add", {{"--user"}, {"--user"}}},
         {"export", {{"--user", "--out", "--plain"}, {"--user", "--out"}}},
@@ -37,7 +37,7 @@ const std::map<std::string_view, CommandRule>& commandRules()
 
 bool takesValue(std::string_view option)
 {
-    return option == "--user" || option == "--store" || option == "--out" || option == "--file";
+    return option == "--user" || option == "--store" || option == "--out" || option == "--file" || option == "--match";
 }
 
 void setValue(CliArguments& arguments, std::string_view option, const std::string& value)
@@ -48,6 +48,8 @@ void setValue(CliArguments& arguments, std::string_view option, const std::strin
         arguments.store = value;
     else if (option == "--out")
         arguments.out = value;
+    else if (option == "--match")
+        arguments.match = value;
     else
         arguments.file = value;
 }

@@ -21,6 +21,7 @@ struct CliArguments {
     std::filesystem::path out;      // export and backup --out
     std::filesystem::path file;     // import --file
     std::string entry;              // the operand: show's number or description, restore's backup
+    std::string match;              // list --match: the text Find looks for
     bool plain = false;
     bool overwrite = false;
     bool show = false;

@@ -12,7 +12,8 @@ Use the Keystead password store from a terminal or a script.
 
 Commands:
   users                                  list the users of the store
-  list --user NAME [--show]              list the entries in the order of the user's list
+  list --user NAME [--show] [--match TEXT]
+                                         list the entries in the order of the user's list
   show --user NAME [--show] ENTRY        show one entry, by number or description
   add --user NAME                        add an entry
   export --user NAME --out FILE [--plain]
@@ -49,9 +50,10 @@ const std::map<std::string, std::string_view>& commandHelp()
 {
     static const std::map<std::string, std::string_view> help{
         {"users", "Usage: keystead-cli users [--store FILE]\nList the users of the store, one a line.\n"},
-        {"list", "Usage: keystead-cli list --user NAME [--show] [--store FILE] [--password-stdin]\n"
+        {"list", "Usage: keystead-cli list --user NAME [--show] [--match TEXT] [--store FILE] [--password-stdin]\n"
                  "List number, description and user name of each entry, tab-separated, in the order\n"
-                 "of the user's list. --show adds the passwords.\n"},
+                 "of the user's list. --show adds the passwords. --match lists only the entries whose\n"
+                 "description, user name or comments contain TEXT, in any letter case.\n"},
         {"show", "Usage: keystead-cli show --user NAME [--show] [--store FILE] [--password-stdin] ENTRY\n"
                  "Show one entry with its comments and expiry. ENTRY is its number or its description\n"
                  "(any letter case); several matches are listed and refused. --show adds the password.\n"},

@@ -8,7 +8,9 @@
 #include "cli/CliOutput.h"
 #include "cli/TextInput.h"
 #include "entries/EntryValidation.h"
+#include "mainwindow/FindRule.h"
 #include "mainwindow/PasswordListReader.h"
+#include "store/CaseFolding.h"
 #include "store/EntryStore.h"
 #include "store/KeysteadError.h"
 #include "store/MainSettings.h"
@@ -51,6 +53,17 @@ std::vector<PasswordRow> sortedRows(CliLogon& logon)
     const MainSettings settings = ReadMainSettings(logon.store(), logon.state().CurrentUsername, "");
     SortPasswordRows(content.rows, settings.sortColumn);
     return std::move(content.rows);
+}
+
+// Find's rule as the window applies it with every text shown; passwords are never searched.
+bool matchesFind(const TDiamond& diamond, const PasswordRow& row, const std::string& foldedMatch)
+{
+    if (foldedMatch.empty())
+        return true;
+    const SecretText description(FoldCase(row.description));
+    const SecretText username(FoldCase(row.username));
+    const SecretText comments(FoldCase(SecretText(diamond.DecryptCipherString(row.stored.comments)).get()));
+    return FindMatches({description.get(), username.get(), comments.get()}, FindScope{}, foldedMatch);
 }
 
 // The rows an operand names: the entry of that number, or every description equal to it
@@ -113,8 +126,10 @@ void RunList(const CliArguments& arguments, const TextInput& input, const CliOut
     CliLogon logon(arguments, password.get());
     const DecryptedRows rows(sortedRows(logon));
     logon.close();
+    const std::string match = FoldCase(arguments.match);
     for (const PasswordRow& row : rows.get())
-        printRow(out, row, arguments.show);
+        if (matchesFind(logon.diamond(), row, match))
+            printRow(out, row, arguments.show);
 }
 
 void RunShow(const CliArguments& arguments, const TextInput& input, const CliOutput& out, const CliOutput& err)

@@ -34,6 +34,7 @@ struct PasswordListContent;
 struct PasswordRow;
 struct StoredEntry;
 class RegistryStore;
+class TFindLine;
 class TPasswordListView;
 class THttpClient;
 class TpvlUrl;
@@ -66,6 +67,7 @@ public:
     QAction* tbShowPasswords;
     QToolButton* tbViewStyle;
     TPasswordListView* lvPasswords;
+    TFindLine* txtFind;
     QSplitter* sptMainSplitter;
     QWidget* pnlComments;
     TVorrentRichEdit* reComments;
@@ -88,6 +90,7 @@ public:
     QAction* mnuEditNew;
     QAction* mnuEditEdit;
     QAction* mnuEditClear;
+    QAction* mnuEditFind;
     QAction* mnuViewShow;
     QAction* mnuViewQuickview;
     QAction* mnuViewList;
@@ -207,6 +210,10 @@ private:
     void showPasswordList(PasswordListContent content);
     void showNotes(int row);
     void setSelectionButtons(bool enabled);
+    // The find line above the list, in one panel with it.
+    QWidget* buildFindPanel();
+    // The status bar's count: all entries, or the shown of all while Find filters the list.
+    void showListCount();
     void reselect();
     void setShowPasswordsControls();
     void mnuFilePopup();

@@ -6,6 +6,7 @@
 #include "desktop/TextConversion.h"
 #include "desktop/WhatsThis.h"
 #include "desktop/pvlUrl.h"
+#include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "store/SessionState.h"
@@ -93,7 +94,7 @@ void TfrmMain::buildControls()
     sptMainSplitter->setHandleWidth(3);
     sptMainSplitter->setChildrenCollapsible(false);
     sptMainSplitter->setOpaqueResize(true);
-    sptMainSplitter->addWidget(lvPasswords);
+    sptMainSplitter->addWidget(buildFindPanel());
     sptMainSplitter->addWidget(pnlComments);
     sptMainSplitter->setStretchFactor(0, 0);
     sptMainSplitter->setStretchFactor(1, 1);
@@ -195,6 +196,7 @@ void TfrmMain::buildEditMenu()
     mnuEditEdit =
         makeAction(this, "mnuEditEdit", QStringLiteral("&Edit Password..."), QKeySequence(Qt::CTRL | Qt::Key_E));
     mnuEditClear = makeAction(this, "mnuEditClear", QStringLiteral("C&lear Clipboard"), Qt::Key_F6);
+    mnuEditFind = makeAction(this, "mnuEditFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     for (QAction* item : {mnuEditCut, mnuEditUsername, mnuEditCopy, mnuEditPaste, mnuEditDelete, mnuEditDeleteAll})
         mnuEdit->addAction(item);
     mnuEdit->addSeparator();
@@ -202,6 +204,8 @@ void TfrmMain::buildEditMenu()
     mnuEdit->addAction(mnuEditEdit);
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuEditClear);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(mnuEditFind);
 }
 
 void TfrmMain::buildViewMenu()
@@ -328,6 +332,7 @@ void TfrmMain::connectEditCommands()
     on(mnuEditUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuUsername, &TfrmMain::mnuEditUsernameClick);
     on(mnuEditClear, &TfrmMain::mnuEditClearClick);
+    connect(mnuEditFind, &QAction::triggered, txtFind, &TFindLine::openFind);
     on(mnuFilePrint, &TfrmMain::mnuFilePrintClick);
     on(tbPrint, &TfrmMain::mnuFilePrintClick);
     connect(mnuEdit, &QMenu::aboutToShow, this, &TfrmMain::mnuEditPopup);

@@ -8,6 +8,7 @@
 #include "desktop/TextConversion.h"
 #include "desktop/WaitCursor.h"
 #include "exchange/Print.h"
+#include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListReader.h"
 #include "mainwindow/PasswordListView.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -65,7 +67,7 @@ void TfrmMain::showPasswordList(PasswordListContent content)
             setSelectionButtons(false);
         tbPrint->setEnabled(session_.PasswordCount != 0);
         tbExport->setEnabled(session_.PasswordCount != 0);
-        sbMessagePanel0->setText(toQString(PasswordCountText(session_.PasswordCount)));
+        showListCount();
         // The menus' shortcuts act on their items' state as it is now, without the menu opening.
         mnuFilePopup();
         mnuEditPopup();
@@ -160,6 +162,30 @@ void TfrmMain::setSelectionButtons(bool enabled)
     tbCut->setEnabled(enabled);
     tbCopy->setEnabled(enabled);
     tbDelete->setEnabled(enabled);
+}
+
+QWidget* TfrmMain::buildFindPanel()
+{
+    txtFind = new TFindLine(
+        *model_, *lvPasswords,
+        [this] { return FindScopeFor(session_.ShowPasswordsOn, settings_.showSystem, settings_.showComments); },
+        [this](const std::string& stored) { return Diamond1.DecryptCipherString(stored); }, this);
+    connect(txtFind, &TFindLine::filterChanged, this, &TfrmMain::showListCount);
+    connect(txtFind, &TFindLine::firstRowActivated, this, &TfrmMain::mnuEditEditClick);
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(txtFind);
+    layout->addWidget(lvPasswords);
+    return panel;
+}
+
+void TfrmMain::showListCount()
+{
+    sbMessagePanel0->setText(toQString(model_->filtered()
+                                           ? FindCountText(model_->rowCount(), session_.PasswordCount)
+                                           : PasswordCountText(session_.PasswordCount)));
 }
 
 void TfrmMain::mnuFilePrintClick()

@@ -3,6 +3,8 @@
 #include "desktop/TextConversion.h"
 #include "store/PasswordListRules.h"
 
+#include <algorithm>
+#include <iterator>
 
 namespace keystead {
 namespace {
@@ -38,9 +40,9 @@ PasswordListModel::PasswordListModel(QObject* parent) : QAbstractTableModel(pare
 void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
 {
     beginResetModel();
-    rows_ = std::move(rows);
     sortColumn_ = sortColumn;
-    SortPasswordRows(rows_, sortColumn_);
+    SortPasswordRows(rows, sortColumn_);
+    applyFilter(std::move(rows));
     endResetModel();
 }
 
@@ -48,7 +50,31 @@ void PasswordListModel::clear()
 {
     beginResetModel();
     rows_.clear();
+    hidden_.clear();
     endResetModel();
+}
+
+void PasswordListModel::setFilter(RowFilter filter)
+{
+    beginResetModel();
+    filter_ = std::move(filter);
+    std::vector<PasswordRow> all;
+    all.reserve(rows_.size() + hidden_.size());
+    std::merge(std::make_move_iterator(rows_.begin()), std::make_move_iterator(rows_.end()),
+               std::make_move_iterator(hidden_.begin()), std::make_move_iterator(hidden_.end()),
+               std::back_inserter(all), [this](const PasswordRow& a, const PasswordRow& b) {
+                   return CompareListKeys(a.sortKey(sortColumn_), b.sortKey(sortColumn_)) < 0;
+               });
+    applyFilter(std::move(all));
+    endResetModel();
+}
+
+void PasswordListModel::applyFilter(std::vector<PasswordRow> all)
+{
+    rows_.clear();
+    hidden_.clear();
+    for (PasswordRow& r : all)
+        (!filter_ || filter_(r) ? rows_ : hidden_).push_back(std::move(r));
 }
 
 void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
@@ -85,10 +111,11 @@ int PasswordListModel::setDescription(int index, const std::string& description)
 
 std::vector<StoredEntry> PasswordListModel::storedEntries() const
 {
-    std::vector<StoredEntry> entries(rows_.size());
-    for (const PasswordRow& r : rows_)
-        if (r.entryNumber >= 1 && static_cast<std::size_t>(r.entryNumber) <= entries.size())
-            entries[static_cast<std::size_t>(r.entryNumber - 1)] = r.stored;
+    std::vector<StoredEntry> entries(rows_.size() + hidden_.size());
+    for (const auto* part : {&rows_, &hidden_})
+        for (const PasswordRow& r : *part)
+            if (r.entryNumber >= 1 && static_cast<std::size_t>(r.entryNumber) <= entries.size())
+                entries[static_cast<std::size_t>(r.entryNumber - 1)] = r.stored;
     return entries;
 }
 

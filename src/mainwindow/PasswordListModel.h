@@ -1,6 +1,7 @@
 #pragma once
 // The rows of the password list: Description, Username, Password and Expiration, each row
-// carrying its entry number. The model keeps its rows in the list's sort order itself.
+// carrying its entry number. The model keeps its rows in the list's sort order itself, and shows
+// only the rows a filter keeps.
 
 #include "mainwindow/PasswordListReader.h"
 
@@ -24,6 +25,9 @@ public:
     using RenameHandler =
         std::function<std::optional<std::string>(const PasswordRow& row, const std::string& description)>;
 
+    // Whether Find keeps a row in the list.
+    using RowFilter = std::function<bool(const PasswordRow& row)>;
+
     explicit PasswordListModel(QObject* parent);
 
     void setEditGuard(EditGuard guard) { editGuard_ = std::move(guard); }
@@ -32,8 +36,11 @@ public:
     // Replaces every row at once and orders them by the sort column.
     void setRows(std::vector<PasswordRow> rows, int sortColumn);
     void clear();
+    // Shows the rows the filter keeps, in the list's order; no filter shows every row.
+    void setFilter(RowFilter filter);
+    bool filtered() const { return static_cast<bool>(filter_); }
     const PasswordRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
-    // The values the rows were read from, in entry-number order.
+    // The values all rows were read from, shown or not, in entry-number order.
     std::vector<StoredEntry> storedEntries() const;
     int sortColumn() const { return sortColumn_; }
 
@@ -51,7 +58,12 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
+    // Splits all rows, in order, into the shown and the filtered-out ones.
+    void applyFilter(std::vector<PasswordRow> all);
+
     std::vector<PasswordRow> rows_;
+    std::vector<PasswordRow> hidden_;
+    RowFilter filter_;
     int sortColumn_ = 0;
     EditGuard editGuard_;
     RenameHandler renameHandler_;

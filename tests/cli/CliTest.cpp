@@ -73,6 +73,19 @@ TEST_F(CliTest, ListAndShowFollowTheWindowsRules)
               "Number: 3\nDescription: BANK\nUsername: joint\nComments:\n");
 }
 
+// --match keeps the entries whose description, user name or comments contain the text in any
+// letter case, as Find in the window does; a password never matches.
+TEST_F(CliTest, ListMatchAppliesFindsRule)
+{
+    const auto listed = [this](const std::string& match) {
+        return cli({"list", "--user", "Alice", "--match", match}, "alice pw\n").out;
+    };
+    EXPECT_EQ(listed("bAnK"), "2\tBank\ta-1001\n3\tBANK\tjoint\n");
+    EXPECT_EQ(listed("JOINT"), "3\tBANK\tjoint\n");
+    EXPECT_EQ(listed("LINE TWO"), "1\tweb mail\talice@example.org\n");
+    EXPECT_EQ(listed("b4nk"), "");
+}
+
 TEST_F(CliTest, RefusalsAndWrongUsageHaveTheirStatuses)
 {
     const CliResult wrong = cli({"list", "--user", "Alice"}, "not it\n");

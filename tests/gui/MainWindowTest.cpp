@@ -12,6 +12,7 @@
 #include "entries/NewPass.h"
 #include "exchange/Export.h"
 #include "exchange/Import.h"
+#include "mainwindow/FindLine.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
@@ -532,6 +533,54 @@ TEST_F(MainWindowTest, EscapeClosesNoDialog)
     });
     frmMain->mnuViewOptions->trigger();
     EXPECT_TRUE(script.done());
+}
+
+TEST_F(MainWindowTest, FindFiltersOnShownTextsWithCaseFoldingAndKeepsTheSelection)
+{
+    addEntry("Bank", "pin", "", "JDOE", "Gr\u00FC\u00DFe \u00D6lstra\u00DFe 5");
+    addEntry("Mail", "bankpw", "", "alice");
+    addEntry("\u03A3\u039F\u03A6\u0399\u0391 shop", "x");
+    const auto frmMain = openMain();
+    frmMain->show();
+    const auto find = [&](const char* text) {
+        frmMain->txtFind->clear();
+        frmMain->txtFind->insert(QString::fromUtf8(text));
+        return column(*frmMain, 0);
+    };
+    frmMain->mnuEditFind->trigger();
+    ASSERT_TRUE(frmMain->txtFind->isVisible());
+    frmMain->lvPasswords->selectRow(0);   // Bank
+
+    EXPECT_EQ(find("\u00F6LSTR"), (QStringList{"Bank"}));
+    EXPECT_EQ(frmMain->lvPasswords->selectedRow(), 0);
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("1 of 3 passwords in list"));
+    EXPECT_EQ(find("jdoe"), (QStringList{"Bank"}));
+    EXPECT_EQ(find("\u03C3\u03BF\u03C6\u03B9\u03B1"), (QStringList{"\u03A3\u039F\u03A6\u0399\u0391 shop"}));
+    EXPECT_EQ(frmMain->lvPasswords->selectedRow(), -1);
+    EXPECT_EQ(find("bankpw"), QStringList());   // passwords are never searched
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("0 of 3 passwords in list"));
+
+    QTest::keyClick(frmMain->txtFind, Qt::Key_Escape);
+    EXPECT_FALSE(frmMain->txtFind->isVisible());
+    EXPECT_EQ(column(*frmMain, 0).size(), 3);
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("3 passwords in list"));
+}
+
+TEST_F(MainWindowTest, FindWithPasswordsHiddenSearchesOnlyWhatIsShownDecrypted)
+{
+    addEntry("Bank", "pin", "", "jdoe", "branch notes");
+    write("ShowPasswords", "0");
+    write("ShowSystem", "1");
+    write("ShowComments", "0");
+    const auto frmMain = openMain();
+    frmMain->show();
+    frmMain->mnuEditFind->trigger();
+    for (const char* hidden : {"jdoe", "branch", "pin"}) {
+        frmMain->txtFind->setText(QString::fromLatin1(hidden));
+        EXPECT_EQ(frmMain->listModel().rowCount(), 0) << hidden;
+    }
+    frmMain->txtFind->setText(QStringLiteral("BANK"));
+    EXPECT_EQ(frmMain->listModel().rowCount(), 1);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // The main window on a real X server: keys typed into its menus, the keys of disabled File menu
 // items, a rename that is open when a command takes the row (the command's modal window takes the
 // focus and ends the rename), the window pulled back onto the screen with its frame, command keys
-// during a rename, a copied password cleared at close, and selected comments kept out of the X
-// primary selection.
+// during a rename, a copied password cleared at close, selected comments kept out of the X
+// primary selection, and commands on a row that Find shows.
 
 #include "ScreenTest.h"
 #include "XInput.h"
 #include "desktop/WindowPlacement.h"
 #include "entries/EditPass.h"
+#include "mainwindow/FindLine.h"
+#include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
 #include "mainwindow/VorrentRichEdit.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -189,6 +192,36 @@ TEST_F(MainWindowOnScreenTest, SelectedCommentsNeverBecomeThePrimarySelection)
     ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->reComments->toPlainText().isEmpty(); }, 5000));
     EXPECT_FALSE(QGuiApplication::clipboard()->ownsSelection());
     EXPECT_FALSE(QGuiApplication::clipboard()->text(QClipboard::Selection).contains(QStringLiteral("4711")));
+}
+
+// Find through real keys: Ctrl+F opens the line, typing filters, Enter edits the first shown
+// entry through the real modal loop, and Down then Delete deletes the shown row, not the row that
+// stood there in the whole list.
+TEST_F(MainWindowOnScreenTest, TypedFindFiltersAndCommandsActOnTheShownRow)
+{
+    openMain();
+    pressKeys({QStringLiteral("ctrl+f")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->txtFind->hasFocus(); }, 5000));
+    typeText(QStringLiteral("SHO"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->listModel().rowCount() == 1; }, 5000));
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("1 of 4 passwords in list"));
+
+    QString edited;
+    modals.expect([&edited](QWidget& window) {
+        edited = dynamic_cast<TfrmEditPassword&>(window).txtDescription->text();
+        pressKeys({QStringLiteral("Return")});   // Done
+    });
+    pressKeys({QStringLiteral("Return")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return modals.done(); }, 5000));
+    EXPECT_EQ(edited, QStringLiteral("Shop"));
+
+    pressKeys({QStringLiteral("Down")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frmMain->lvPasswords->hasListFocus(); }, 5000));
+    modals.expect([](QWidget&) { pressKeys({QStringLiteral("Return")}); });   // Yes, delete it
+    pressKeys({QStringLiteral("Delete")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return stored("TotalPasswords") == "3" && modals.done(); }, 5000));
+    EXPECT_EQ(descriptions(), (std::vector<std::string>{"Bank", "Mail", "Alpha"}));
+    EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("0 of 3 passwords in list"));
 }
 
 // With no entries the File menu's Print and Export are off, and so are their keys, though the

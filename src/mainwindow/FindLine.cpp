@@ -1,0 +1,114 @@
+#include "mainwindow/FindLine.h"
+
+#include "desktop/TextConversion.h"
+#include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListView.h"
+#include "store/CaseFolding.h"
+
+#include <QKeyEvent>
+
+#include <optional>
+
+namespace keystead {
+
+TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSource scope, CommentsDecrypter decrypt,
+                     QWidget* parent)
+    : QLineEdit(parent), model_(model), list_(list), scope_(std::move(scope)), decrypt_(std::move(decrypt))
+{
+    setObjectName(QStringLiteral("txtFind"));
+    setClearButtonEnabled(true);
+    hide();
+    connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);
+}
+
+void TFindLine::openFind()
+{
+    show();
+    setFocus(Qt::ShortcutFocusReason);
+    selectAll();
+}
+
+void TFindLine::closeFind()
+{
+    const bool hadFocus = hasFocus();
+    clear();
+    hide();
+    for (auto& [stored, text] : comments_)
+        WipeText(text.get());
+    comments_.clear();
+    if (hadFocus)
+        list_.currentWidget()->setFocus();
+}
+
+void TFindLine::applyFilter()
+{
+    // The selected entry stays selected while it is still shown.
+    const int selected = list_.selectedRow();
+    const std::optional<int> entry =
+        selected >= 0 ? std::optional<int>(model_.row(selected).entryNumber) : std::nullopt;
+    if (text().isEmpty()) {
+        model_.setFilter({});
+    } else {
+        // The scope is read for every row: a reload after Show Passwords changes what is searched.
+        model_.setFilter(
+            [this, find = FoldCase(toBytes(text()))](const PasswordRow& row) { return matches(row, scope_(), find); });
+    }
+    list_.clearSelection();
+    for (int row = 0; entry && row < model_.rowCount(); ++row)
+        if (model_.row(row).entryNumber == *entry) {
+            list_.selectRow(row);
+            list_.scrollToRow(row);
+            break;
+        }
+    emit filterChanged();
+}
+
+bool TFindLine::matches(const PasswordRow& row, FindScope scope, const std::string& find)
+{
+    const std::string description = scope.description ? FoldCase(row.description) : std::string();
+    const std::string username = scope.username ? FoldCase(row.username) : std::string();
+    const std::string_view comments = scope.comments ? std::string_view(foldedComments(row.stored.comments)) : "";
+    return FindMatches({description, username, comments}, scope, find);
+}
+
+const std::string& TFindLine::foldedComments(const std::string& stored)
+{
+    auto found = comments_.find(stored);
+    if (found == comments_.end()) {
+        SecretText plain(decrypt_(stored));
+        found = comments_.emplace(stored, SecretText(FoldCase(plain.get()))).first;
+    }
+    return found->second.get();
+}
+
+void TFindLine::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        closeFind();
+        return;
+    case Qt::Key_Down:
+        list_.currentWidget()->setFocus();
+        if (list_.selectedRow() < 0 && model_.rowCount() > 0)
+            list_.selectRow(0);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (model_.rowCount() > 0) {
+            list_.selectRow(0);
+            emit firstRowActivated();
+        }
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
+void TFindLine::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (text().isEmpty() && !isHidden())
+        closeFind();
+}
+
+}  // namespace keystead
