@@ -8,6 +8,7 @@
 #include "desktop/TextConversion.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
+#include "mainwindow/ClipboardCountdown.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
@@ -123,12 +124,7 @@ void TfrmMain::mnuEditCutClick()
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    bool copied = false;
-    runWriting([&] {
-        PutSecretOnClipboard(decryptedValue(&StoredEntry::password, row));
-        copied = true;
-    });
-    if (!copied)
+    if (!copySecret(&StoredEntry::password, row))
         return;
     CutPromptPassed = prompts;
     mnuEditDeleteClick();
@@ -141,8 +137,11 @@ void TfrmMain::mnuEditCopyClick()
     if (!lvPasswords->hasListFocus()) {
         // With nothing selected the clipboard keeps what it holds.
         const QString selected = reComments->selectedCommentText();
-        if (!selected.isEmpty())
+        // Comments hold secrets too (a PIN): they are cleared like a password.
+        if (!selected.isEmpty()) {
             PutOnClipboard(selected, ClipboardText::Plain);
+            clipboardCountdown_->start(settings_.clipboardClearSeconds);
+        }
         return;
     }
     copyToClipboard(&StoredEntry::password);
@@ -157,15 +156,27 @@ void TfrmMain::mnuEditUsernameClick()
 void TfrmMain::mnuEditClearClick()
 {
     EmptyClipboard();
+    clipboardCountdown_->stop();
 }
 
 void TfrmMain::copyToClipboard(std::string StoredEntry::*value)
 {
     lvPasswords->endEditing();
     const int row = lvPasswords->selectedRow();
-    if (row < 0)
-        return;
-    runWriting([&] { PutSecretOnClipboard(decryptedValue(value, row)); });
+    if (row >= 0)
+        copySecret(value, row);
+}
+
+bool TfrmMain::copySecret(std::string StoredEntry::*value, int row)
+{
+    bool copied = false;
+    runWriting([&] {
+        PutSecretOnClipboard(decryptedValue(value, row));
+        copied = true;
+    });
+    if (copied)
+        clipboardCountdown_->start(settings_.clipboardClearSeconds);
+    return copied;
 }
 
 std::string TfrmMain::decryptedValue(std::string StoredEntry::*value, int row)
