@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSystemTrayIcon>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <vector>
@@ -137,6 +138,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     connect(tabOptions, &QTabWidget::currentChanged, this, &TfrmOptions::tabOptionsChange);
     connect(chkAutoExport, &QCheckBox::clicked, this, &TfrmOptions::chkAutoExportClick);
     connect(chkMinimizeToTray, &QCheckBox::clicked, this, &TfrmOptions::chkMinimizeToTrayClick);
+    connect(chkClearAfter, &QCheckBox::clicked, this, &TfrmOptions::chkClearAfterClick);
     connect(cmdListFont, &QPushButton::clicked, this, &TfrmOptions::cmdListFontClick);
     connect(cmdNotesFont, &QPushButton::clicked, this, &TfrmOptions::cmdNotesFontClick);
     connect(cmdBrowse, &QPushButton::clicked, this, &TfrmOptions::cmdBrowseClick);
@@ -213,6 +215,13 @@ void TfrmOptions::buildSecurity()
     chkClear = addCheck(*pnlSecurity, "chkClear", QStringLiteral("Clear clipboard contents on exit"), {0, 110});
     chkUseLastUsername = addCheck(*pnlSecurity, "chkUseLastUsername",
                                   QStringLiteral("Remember last used username when logging on"), {0, 132});
+    chkClearAfter = addCheck(*pnlSecurity, "chkClearAfter", QStringLiteral("Clear the clipboard"), {0, 156});
+    txtClearSeconds = new QSpinBox(pnlSecurity);
+    txtClearSeconds->setObjectName(QStringLiteral("txtClearSeconds"));
+    txtClearSeconds->setRange(1, kLargestClipboardClearSeconds);
+    txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kEditHeight);
+    lblClearSeconds = addLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
+                               {txtClearSeconds->geometry().right() + 5, 158}, "lblClearSeconds");
 }
 
 void TfrmOptions::buildTrayIcon()
@@ -228,7 +237,7 @@ void TfrmOptions::setHelpContexts()
 {
     const std::pair<std::vector<QWidget*>, int> contexts[] = {
         {{chkWarn}, 9001},
-        {{chkClear}, 9002},
+        {{chkClear, chkClearAfter, txtClearSeconds, lblClearSeconds}, 9002},
         {{chkAutoExport}, 9003},
         {{txtExportPath}, 9004},
         {{rgSort}, 9005},
@@ -269,6 +278,9 @@ void TfrmOptions::FormCreate()
     chkComments->setChecked(s.showComments);
     chkProtectToggle->setChecked(s.protectToggle);
     chkClear->setChecked(s.clearClipboard);
+    chkClearAfter->setChecked(s.clipboardClearSeconds > 0);
+    txtClearSeconds->setValue(s.clipboardClearSeconds > 0 ? s.clipboardClearSeconds : kDefaultClipboardClearSeconds);
+    chkClearAfterClick();
     chkUseLastUsername->setChecked(s.useLastUsername);
     chkGridlines->setChecked(s.showGridlines);
     chkPlain->setChecked(!s.fancyLogon);
@@ -319,6 +331,11 @@ void TfrmOptions::chkMinimizeToTrayClick()
     chkPasswordProtectTray->setEnabled(on);
     if (!on)
         chkPasswordProtectTray->setChecked(false);
+}
+
+void TfrmOptions::chkClearAfterClick()
+{
+    txtClearSeconds->setEnabled(chkClearAfter->isChecked());
 }
 
 // Preset with the font in effect, not a font chosen earlier in this dialog.
@@ -392,6 +409,7 @@ void TfrmOptions::takeOver(MainSettings& s) const
     s.showComments = chkComments->isChecked();
     s.protectToggle = chkProtectToggle->isChecked();
     s.clearClipboard = chkClear->isChecked();
+    s.clipboardClearSeconds = chkClearAfter->isChecked() ? txtClearSeconds->value() : 0;
     s.autoExport = chkAutoExport->isChecked();
     s.useLastUsername = chkUseLastUsername->isChecked();
     s.showGridlines = chkGridlines->isChecked();

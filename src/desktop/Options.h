@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace keystead {
@@ -79,6 +80,10 @@ public:
     QCheckBox* chkProtectToggle;
     QCheckBox* chkClear;
     QCheckBox* chkUseLastUsername;
+    // "Clear the clipboard [ 30 ] seconds after copying a password"; unchecked stores 0, never.
+    QCheckBox* chkClearAfter;
+    QSpinBox* txtClearSeconds;
+    QLabel* lblClearSeconds;
     QCheckBox* chkMinimizeToTray;
     QCheckBox* chkPasswordProtectTray;
     QPushButton* cmdDone;
@@ -87,6 +92,7 @@ public:
 
     void chkAutoExportClick();
     void chkMinimizeToTrayClick();
+    void chkClearAfterClick();
     void cmdListFontClick();
     void cmdNotesFontClick();
     void pnlColorClick();

@@ -9,6 +9,7 @@
 #include "desktop/WindowPlacement.h"
 #include "exchange/ExportCommands.h"
 #include "exchange/ExportPath.h"
+#include "mainwindow/ClipboardCountdown.h"
 #include "mainwindow/OptionsCommand.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
@@ -25,6 +26,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLocale>
 #include <QSplitter>
 #include <QToolButton>
@@ -68,7 +70,10 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
         [this] { LoadPasswordList(); }, *this);
     connect(mnuViewOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
     connect(tbOptions, &QAction::triggered, options, &TOptionsCommand::mnuViewOptionsClick);
-    new TTrayMinimize(session_, settings_, *tbShowPasswords, *this);
+    auto* tray = new TTrayMinimize(session_, settings_, *tbShowPasswords, *this);
+    clipboardCountdown_ = new ClipboardCountdown(this);
+    connect(clipboardCountdown_, &ClipboardCountdown::textChanged, sbMessagePanel1, &QLabel::setText);
+    connect(clipboardCountdown_, &ClipboardCountdown::textChanged, tray, &TTrayMinimize::showClipboardCount);
     new TStoreChangeWatch(
         *store_, *this, [this] { return !lvPasswords->isEditing() && !session_.QuickViewOpen; },
         [this] { followStoreChange(); });

@@ -27,6 +27,7 @@ class QToolButton;
 
 namespace keystead {
 
+class ClipboardCountdown;
 class ExportCommands;
 class EntryChangedError;
 class PasswordListModel;
@@ -199,6 +200,8 @@ private:
     // A value of the row's entry, once the store is seen to still hold that entry.
     std::string decryptedValue(std::string StoredEntry::*value, int row);
     void copyToClipboard(std::string StoredEntry::*value);
+    // Copies the value and starts the count that clears it; false when the copy failed.
+    bool copySecret(std::string StoredEntry::*value, int row);
     // Runs a command that writes or copies an entry; when it fails the list is read again, so
     // that it shows what the store kept.
     void runWriting(const std::function<void()>& work);
@@ -230,6 +233,7 @@ private:
     MainSettings settings_;
     PasswordListModel* model_;
     std::unique_ptr<ExportCommands> exportCommands_;
+    ClipboardCountdown* clipboardCountdown_;
     QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;
     char dateSeparator_ = '/';

@@ -9,6 +9,7 @@
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
 #include "mainwindow/BackupNotice.h"
+#include "mainwindow/ClipboardCountdown.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
@@ -125,12 +126,7 @@ void TfrmMain::mnuEditCutClick()
     const int row = lvPasswords->selectedRow();
     if (row < 0)
         return;
-    bool copied = false;
-    runWriting([&] {
-        PutSecretOnClipboard(decryptedValue(&StoredEntry::password, row));
-        copied = true;
-    });
-    if (!copied)
+    if (!copySecret(&StoredEntry::password, row))
         return;
     CutPromptPassed = prompts;
     mnuEditDeleteClick();
@@ -143,8 +139,11 @@ void TfrmMain::mnuEditCopyClick()
     if (!lvPasswords->hasListFocus()) {
         // With nothing selected the clipboard keeps what it holds.
         const QString selected = reComments->selectedCommentText();
-        if (!selected.isEmpty())
+        // Comments hold secrets too (a PIN): they are cleared like a password.
+        if (!selected.isEmpty()) {
             PutOnClipboard(selected, ClipboardText::Plain);
+            clipboardCountdown_->start(settings_.clipboardClearSeconds);
+        }
         return;
     }
     copyToClipboard(&StoredEntry::password);
@@ -159,15 +158,27 @@ void TfrmMain::mnuEditUsernameClick()
 void TfrmMain::mnuEditClearClick()
 {
     EmptyClipboard();
+    clipboardCountdown_->stop();
 }
 
 void TfrmMain::copyToClipboard(std::string StoredEntry::*value)
 {
     lvPasswords->endEditing();
     const int row = lvPasswords->selectedRow();
-    if (row < 0)
-        return;
-    runWriting([&] { PutSecretOnClipboard(decryptedValue(value, row)); });
+    if (row >= 0)
+        copySecret(value, row);
+}
+
+bool TfrmMain::copySecret(std::string StoredEntry::*value, int row)
+{
+    bool copied = false;
+    runWriting([&] {
+        PutSecretOnClipboard(decryptedValue(value, row));
+        copied = true;
+    });
+    if (copied)
+        clipboardCountdown_->start(settings_.clipboardClearSeconds);
+    return copied;
 }
 
 std::string TfrmMain::decryptedValue(std::string StoredEntry::*value, int row)

@@ -39,12 +39,16 @@ void PutSecretOnClipboard(std::string plain)
     PutOnClipboard(toQString(secret.get()), ClipboardText::Secret);
 }
 
-void ClearOwnClipboard()
+bool ClearOwnClipboard()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->ownsSelection())
+        clipboard->clear(QClipboard::Selection);
     const QMimeData* data = clipboard->mimeData();
-    if (clipboard->ownsClipboard() || (data != nullptr && data->data(kOwnerFormat) == ownerMark()))
-        clipboard->clear();
+    if (!clipboard->ownsClipboard() && (data == nullptr || data->data(kOwnerFormat) != ownerMark()))
+        return false;
+    clipboard->clear();
+    return true;
 }
 
 void EmptyClipboard()

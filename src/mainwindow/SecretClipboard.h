@@ -18,8 +18,9 @@ void PutOnClipboard(const QString& text, ClipboardText kind);
 void PutSecretOnClipboard(std::string plain);
 
 // Leaves another program's text alone. A text copied out of one of Keystead's own boxes (Ctrl+C
-// in the entry dialog) is Keystead's too, where the platform tells who put the text there.
-void ClearOwnClipboard();
+// in the entry dialog) is Keystead's too, where the platform tells who put the text there. The X
+// primary selection likewise. True when the clipboard was Keystead's and is now empty.
+bool ClearOwnClipboard();
 // Clear Clipboard: nothing is left to paste, whoever put it there.
 void EmptyClipboard();
 

@@ -23,7 +23,7 @@ TTrayMinimize::TTrayMinimize(SessionState& session, const MainSettings& settings
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     TBNArea1->setEnabled(false);
     TBNArea1->setIcon(QIcon(QStringLiteral(":/pictures/tray.png")));
-    TBNArea1->setTip(QStringLiteral("Keystead"));
+    showClipboardCount(QString());
     TBNArea1->PopupMenuR = popTrayMenu;
     // Queued: the restore may show the modal prompt, which must not run inside the tray's own
     // mouse handling.
@@ -91,6 +91,12 @@ void TTrayMinimize::mnuExitClick()
     // A hidden window's close is no last window closing: the program is ended here.
     if (mainWindow_.close())
         QCoreApplication::quit();
+}
+
+void TTrayMinimize::showClipboardCount(const QString& count)
+{
+    const QString name = QStringLiteral("Keystead");
+    TBNArea1->setTip(count.isEmpty() ? name : name + QStringLiteral(" - ") + count);
 }
 
 }  // namespace keystead

@@ -34,6 +34,8 @@ public:
     void TBNArea1LeftClick();
     // Closes the main window with all its closing work, and ends the program.
     void mnuExitClick();
+    // The clipboard count after the program's name in the icon's tip; empty: the name alone.
+    void showClipboardCount(const QString& count);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

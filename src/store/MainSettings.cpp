@@ -13,6 +13,12 @@ int readFontSize(RegistryStore& store, const std::string& user, const std::strin
     return size >= kSmallestFontSize && size <= kLargestFontSize ? size : kDefaultFontSize;
 }
 
+int readClipboardClearSeconds(RegistryStore& store, const std::string& user)
+{
+    const int seconds = store.ReadInteger(user, "ClipboardClearSeconds", kDefaultClipboardClearSeconds);
+    return seconds >= 0 && seconds <= kLargestClipboardClearSeconds ? seconds : kDefaultClipboardClearSeconds;
+}
+
 }  // namespace
 
 namespace {
@@ -83,6 +89,7 @@ MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, con
     s.showComments = store.ReadBool(user, "ShowComments", s.showComments);
     s.protectToggle = store.ReadBool(user, "ProtectToggle", s.protectToggle);
     s.clearClipboard = store.ReadBool(user, "ClearClipboard", s.clearClipboard);
+    s.clipboardClearSeconds = readClipboardClearSeconds(store, user);
     s.deleteWarning = store.ReadBool(user, "DeleteWarning", s.deleteWarning);
     s.showGridlines = store.ReadBool(user, "ShowGridlines", s.showGridlines);
     s.minimizeToTray = store.ReadBool(user, "MinimizeToTray", s.minimizeToTray);
@@ -111,6 +118,7 @@ void WriteMainSettings(RegistryStore& store, const std::string& user, const Main
     store.WriteBool(user, "ShowComments", settings.showComments);
     store.WriteBool(user, "ProtectToggle", settings.protectToggle);
     store.WriteBool(user, "ClearClipboard", settings.clearClipboard);
+    store.WriteInteger(user, "ClipboardClearSeconds", settings.clipboardClearSeconds);
     store.WriteBool("Options", "UseLastUsername", settings.useLastUsername);
     store.WriteBool(user, "ShowGridlines", settings.showGridlines);
     store.WriteBool(user, "MinimizeToTray", settings.minimizeToTray);

@@ -24,6 +24,11 @@ inline constexpr int kDefaultFontSize = 8;
 inline constexpr int kSmallestFontSize = 1;
 inline constexpr int kLargestFontSize = 200;
 
+// Seconds a copied password stays on the clipboard; 0 keeps it there. A stored value outside
+// 0 to kLargestClipboardClearSeconds reads as the default.
+inline constexpr int kDefaultClipboardClearSeconds = 30;
+inline constexpr int kLargestClipboardClearSeconds = 999;
+
 struct MainSettings {
     int sortColumn = 0;
     bool showPasswords = true;
@@ -31,6 +36,7 @@ struct MainSettings {
     bool showComments = true;
     bool protectToggle = false;
     bool clearClipboard = true;
+    int clipboardClearSeconds = kDefaultClipboardClearSeconds;
     bool deleteWarning = true;
     bool showGridlines = false;
     bool minimizeToTray = false;

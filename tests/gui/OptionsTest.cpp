@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <filesystem>
@@ -63,7 +64,7 @@ TEST_F(OptionsTest, DoneWithoutChangesRewritesEverySettingAndKeepsTheList)
     const std::map<std::string, std::string> expected = {
         {"SortColumn", "0"},          {"DeleteWarning", "1"},   {"AutoExport", "0"},
         {"ShowSystem", "1"},          {"ShowComments", "1"},    {"ProtectToggle", "0"},
-        {"ClearClipboard", "1"},      {"ShowGridlines", "0"},   {"MinimizeToTray", "0"},
+        {"ClearClipboard", "1"},      {"ClipboardClearSeconds", "30"}, {"ShowGridlines", "0"},   {"MinimizeToTray", "0"},
         {"PasswordProtectTray", "0"}, {"AutoExportPath", exportPath},
         {"ListFontName", "MS Sans Serif"}, {"NotesFontName", "MS Sans Serif"},
         {"ListFontSize", "8"},        {"NotesFontSize", "8"},   {"URLColor", "clHighlight"}};
@@ -145,6 +146,31 @@ TEST_F(OptionsTest, TrayBoxesAreDisabledWithoutATrayAndTheLastUsernameBoxIsTaken
     // Remembered even though no logon window ever wrote it.
     EXPECT_EQ(readOption("UseLastUsername"), "1");
     EXPECT_EQ(readOption("LastUsername"), "Alice");
+}
+
+// Unchecked means never (0); the box keeps a usable count to offer when checked again.
+TEST_F(OptionsTest, ClipboardClearingIsOffOrACountOfSeconds)
+{
+    openMain();
+    options([](TfrmOptions& form) {
+        EXPECT_TRUE(form.chkClearAfter->isChecked());
+        EXPECT_EQ(form.txtClearSeconds->value(), 30);
+        form.chkClearAfter->click();
+        EXPECT_FALSE(form.txtClearSeconds->isEnabled());
+        form.cmdDone->click();
+    });
+    EXPECT_EQ(stored("ClipboardClearSeconds"), "0");
+    EXPECT_EQ(frmMain->settings().clipboardClearSeconds, 0);
+    options([](TfrmOptions& form) {
+        EXPECT_FALSE(form.chkClearAfter->isChecked());
+        EXPECT_FALSE(form.txtClearSeconds->isEnabled());
+        EXPECT_EQ(form.txtClearSeconds->minimum(), 1);
+        EXPECT_EQ(form.txtClearSeconds->maximum(), 999);
+        form.chkClearAfter->click();
+        form.txtClearSeconds->setValue(5);
+        form.cmdDone->click();
+    });
+    EXPECT_EQ(stored("ClipboardClearSeconds"), "5");
 }
 
 TEST_F(OptionsTest, PickersStartFromTheSettingInEffectTheRunsColourAndTheFolderChosen)

@@ -43,6 +43,7 @@ TEST(MainSettingsTest, AnEmptyStoreGivesTheFirstRunSettings)
     EXPECT_TRUE(s.showComments);
     EXPECT_FALSE(s.protectToggle);
     EXPECT_TRUE(s.clearClipboard);
+    EXPECT_EQ(s.clipboardClearSeconds, 30);
     EXPECT_FALSE(s.useLastUsername);
     EXPECT_FALSE(s.minimizeToTray);
     EXPECT_FALSE(s.passwordProtectTray);
@@ -63,6 +64,7 @@ TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
     written.showComments = false;
     written.protectToggle = true;
     written.clearClipboard = false;
+    written.clipboardClearSeconds = 0;
     written.useLastUsername = true;
     written.showGridlines = true;
     written.minimizeToTray = true;
@@ -84,6 +86,7 @@ TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
     EXPECT_FALSE(read.showComments);
     EXPECT_TRUE(read.protectToggle);
     EXPECT_FALSE(read.clearClipboard);
+    EXPECT_EQ(read.clipboardClearSeconds, 0) << "never";
     EXPECT_TRUE(read.useLastUsername);
     EXPECT_TRUE(read.showGridlines);
     EXPECT_TRUE(read.minimizeToTray);
@@ -121,6 +124,12 @@ TEST(MainSettingsTest, SizesOutOfBoundsReadAsTheScreenOrTheDefault)
         const MainSettings s = ReadMainSettings(*store, "Alice", "/data/");
         EXPECT_EQ(s.listFontSize, read) << stored;
         EXPECT_EQ(s.notesFontSize, read) << stored;
+    }
+
+    const std::pair<const char*, int> clearSeconds[] = {{"-1", 30}, {"0", 0}, {"999", 999}, {"1000", 30}};
+    for (const auto& [stored, read] : clearSeconds) {
+        store->WriteString("Alice", "ClipboardClearSeconds", stored);
+        EXPECT_EQ(ReadMainSettings(*store, "Alice", "/data/").clipboardClearSeconds, read) << stored;
     }
 }
 
