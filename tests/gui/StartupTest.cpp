@@ -204,14 +204,14 @@ TEST_F(StartupTest, ADamagedStoreIsRecoveredFromTheNewestBackupWithOneYes)
         out.seekp(4096);
         out << std::string(4096, 'U');
     }
-    const std::string damaged = fileBytes(storeFile);
+    const std::string damaged = readFile(storeFile);
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(backups.list().front().time.time_since_epoch());
     const QString question = QStringLiteral("The password store is damaged. Restore the backup of %1?")
                                  .arg(QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds.count()), QLocale::ShortFormat));
     script.question(question, MessageResult::No);
     script.error(QString::fromStdString("The store file '" + storeFile.string() + "' is damaged; it was left unchanged."));
     EXPECT_EQ(start(), nullptr);
-    EXPECT_EQ(fileBytes(storeFile), damaged);
+    EXPECT_EQ(readFile(storeFile), damaged);
 
     script.question(question, MessageResult::Yes);
     expectLogon(QStringLiteral("Anna"), QStringLiteral("secret"));
@@ -220,7 +220,7 @@ TEST_F(StartupTest, ADamagedStoreIsRecoveredFromTheNewestBackupWithOneYes)
     bool kept = false;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         kept = kept || (entry.path().filename().string().starts_with("registry.damaged-") &&
-                        fileBytes(entry.path()) == damaged);
+                        readFile(entry.path()) == damaged);
     EXPECT_TRUE(kept);
 }
 
