@@ -4,6 +4,7 @@
 #include "desktop/ModalForm.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
+#include "store/KeysteadError.h"
 #include "store/SessionState.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -59,15 +60,18 @@ void layOut(QTextDocument& document, const Printout& printout)
 }
 
 // A PDF of the list holds every password: like the export files, it is readable by its owner
-// alone, whatever the umask, also where an earlier file of that name was not.
+// alone, whatever the umask, also where an earlier file of that name was not. A file that cannot
+// be written is told here, as the printing itself would end without a word.
 void makePrivateOutputFile(const QPrinter& printer)
 {
     if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
         return;
     const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QFile file(printer.outputFileName());
-    if (file.open(QIODevice::WriteOnly, ownerOnly))
-        file.setPermissions(ownerOnly);
+    if (!file.open(QIODevice::WriteOnly, ownerOnly))
+        throw KeysteadError("Cannot write the file '" + toBytes(file.fileName()) + "': " +
+                            toBytes(file.errorString()));
+    file.setPermissions(ownerOnly);
 }
 
 }  // namespace
@@ -111,6 +115,8 @@ void PrintPasswordList(QWidget& owner, const SessionState& session, const TDiamo
     printer.setDocName(QString());
     makePrivateOutputFile(printer);
     document.print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw KeysteadError("The password list could not be printed");
 }
 
 }  // namespace keystead
