@@ -148,7 +148,8 @@ void RunShow(const CliArguments& arguments, const TextInput& input, const CliOut
         stream << "Password: " << out.shown(row.password) << '\n';
     if (!row.expiration.empty())
         stream << "Expiration: " << row.expiration << '\n';
-    stream << "Comments:\n" << out.shownLines(terminalLines(comments.get()));
+    const SecretText commentLines(terminalLines(comments.get()));
+    stream << "Comments:\n" << out.shownLines(commentLines.get());
     if (!comments.get().empty())
         stream << '\n';
 }
