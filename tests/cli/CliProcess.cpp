@@ -2,6 +2,7 @@
 #include "../support/ReadFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,23 @@
 namespace keystead::test {
 
 namespace {
+
+// A tool that ends before it has read all its input must not end the test program with SIGPIPE.
+class PipeSignalIgnored {
+public:
+    PipeSignalIgnored()
+    {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGPIPE, &ignore, &before_);
+    }
+    ~PipeSignalIgnored() { ::sigaction(SIGPIPE, &before_, nullptr); }
+    PipeSignalIgnored(const PipeSignalIgnored&) = delete;
+    PipeSignalIgnored& operator=(const PipeSignalIgnored&) = delete;
+
+private:
+    struct sigaction before_ {};
+};
 
 [[noreturn]] void runChild(int stdinFd, const std::filesystem::path& out, const std::filesystem::path& err,
                            std::vector<std::string> arguments, const std::function<void()>& beforeStart)
@@ -62,6 +80,7 @@ CliProcess::~CliProcess()
 
 CliResult CliProcess::finish(const std::string& input)
 {
+    const PipeSignalIgnored quiet;
     for (std::size_t done = 0; done < input.size();) {
         const ssize_t n = ::write(stdinFd_, input.data() + done, input.size() - done);
         if (n <= 0)
