@@ -119,6 +119,9 @@ TEST_F(StoreSessionTest, CloseCommitsAtOnceAndOnlyOnce) {
 // The counter tells a window that another opening of the store (another running program) has
 // committed something since it last looked; its own commits do not count.
 TEST_F(StoreSessionTest, TheChangeCounterMovesOnlyWithAnotherOpeningsCommits) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the registry keeps no count of commits: the window follows no other writer there";
+#endif
     const std::int64_t start = store->changeCounter();
     store->WriteString("Bob", "Own", "1");
     EXPECT_EQ(store->changeCounter(), start);
