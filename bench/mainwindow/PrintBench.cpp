@@ -2,7 +2,7 @@
 // laid out by Qt's text layout over its pages, and the file written.
 
 #include "crypto/Diamond.h"
-#include "desktop/DialogSeam.h"
+#include "platform/DialogSeam.h"
 #include "mainwindow/Main.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"

@@ -4,7 +4,7 @@
 #include "crypto/SecretMemory.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/SecretClipboard.h"
-#include "session/Startup.h"
+#include "app/Startup.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 

@@ -1,10 +1,10 @@
 #include "desktop/About.h"
 
-#include "desktop/DialogFont.h"
-#include "desktop/ErrorDisplay.h"
-#include "desktop/EscapeKeepsOpen.h"
-#include "desktop/SiteAddresses.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/DialogFont.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/EscapeKeepsOpen.h"
+#include "platform/SiteAddresses.h"
+#include "platform/WindowPlacement.h"
 #include "desktop/pvlUrl.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "desktop/HelpMenu.h"
 
 #include "desktop/About.h"
-#include "desktop/HelpWindow.h"
-#include "desktop/ModalForm.h"
+#include "platform/HelpWindow.h"
+#include "platform/ModalForm.h"
 #include "desktop/UpdateCheck.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // The commands of the Help menu beyond Contents: "Using Online Help", the update check and the
 // about box, wired to the main window's items.
 
-#include "desktop/HttpClient.h"
+#include "platform/HttpClient.h"
 
 #include <QObject>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "desktop/ProtectList.h"
 
 #include "crypto/SecretMemory.h"
-#include "desktop/MessageBox.h"
-#include "desktop/ModalForm.h"
-#include "desktop/PasswordMask.h"
-#include "desktop/TextConversion.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalForm.h"
+#include "platform/PasswordMask.h"
+#include "platform/TextConversion.h"
+#include "platform/WindowPlacement.h"
 #include "store/SessionState.h"
 
 #include <QHBoxLayout>

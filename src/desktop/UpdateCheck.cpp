@@ -1,9 +1,9 @@
 #include "desktop/UpdateCheck.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/HttpClient.h"
-#include "desktop/MessageBox.h"
-#include "desktop/SiteAddresses.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/HttpClient.h"
+#include "platform/MessageBox.h"
+#include "platform/SiteAddresses.h"
 #include "desktop/pvlUrl.h"
 #include "store/KeysteadError.h"
 

@@ -1,7 +1,7 @@
 #include "entries/NewPass.h"
 
-#include "desktop/CharacterLimitValidator.h"
-#include "desktop/TextConversion.h"
+#include "platform/CharacterLimitValidator.h"
+#include "platform/TextConversion.h"
 #include "entries/EntryEditTarget.h"
 #include "entries/EntryValidation.h"
 #include "store/SessionState.h"

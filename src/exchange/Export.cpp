@@ -1,10 +1,10 @@
 #include "exchange/Export.h"
 
-#include "desktop/DialogFont.h"
-#include "desktop/ErrorDisplay.h"
-#include "desktop/EscapeKeepsOpen.h"
-#include "desktop/MessageBox.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/DialogFont.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/EscapeKeepsOpen.h"
+#include "platform/MessageBox.h"
+#include "platform/WindowPlacement.h"
 #include "exchange/ExportCommands.h"
 
 #include <QFrame>

@@ -1,10 +1,10 @@
 #include "exchange/ExportCommands.h"
 
-#include "desktop/DisabledWindow.h"
-#include "desktop/FileDialog.h"
+#include "platform/DisabledWindow.h"
+#include "platform/FileDialog.h"
 #include "exchange/ExportFile.h"
-#include "exchange/Progress.h"
-#include "exchange/ProgressStep.h"
+#include "platform/Progress.h"
+#include "platform/ProgressStep.h"
 
 #include <QFile>
 

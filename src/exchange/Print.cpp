@@ -1,9 +1,9 @@
 #include "exchange/Print.h"
 
-#include "desktop/DisabledWindow.h"
-#include "desktop/ModalForm.h"
-#include "desktop/TextConversion.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/DisabledWindow.h"
+#include "platform/ModalForm.h"
+#include "platform/TextConversion.h"
+#include "platform/WindowPlacement.h"
 #include "store/KeysteadError.h"
 #include "store/SessionState.h"
 

@@ -1,6 +1,6 @@
 #include "mainwindow/BackupNotice.h"
 
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "store/RegistryStore.h"
 #include "store/StoreBackups.h"
 

@@ -1,6 +1,6 @@
 #include "mainwindow/FindLine.h"
 
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "store/CaseFolding.h"

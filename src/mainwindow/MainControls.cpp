@@ -3,8 +3,8 @@
 #include "mainwindow/Main.h"
 
 #include "desktop/HelpMenu.h"
-#include "desktop/TextConversion.h"
-#include "desktop/WhatsThis.h"
+#include "platform/TextConversion.h"
+#include "platform/WhatsThis.h"
 #include "desktop/pvlUrl.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"

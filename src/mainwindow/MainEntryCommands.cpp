@@ -2,10 +2,10 @@
 // and the enabling of the Edit menu.
 #include "mainwindow/Main.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/MessageBox.h"
-#include "desktop/ModalForm.h"
-#include "desktop/TextConversion.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalForm.h"
+#include "platform/TextConversion.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
 #include "mainwindow/BackupNotice.h"

@@ -4,9 +4,9 @@
 
 #include "mainwindow/Main.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/FileDialog.h"
-#include "desktop/ModalForm.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileDialog.h"
+#include "platform/ModalForm.h"
 #include "exchange/Export.h"
 #include "exchange/ExportCommands.h"
 #include "exchange/Import.h"

@@ -2,11 +2,11 @@
 // and the Show Passwords toggle's guard.
 #include "mainwindow/Main.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/MessageBox.h"
-#include "desktop/SuspendedUpdates.h"
-#include "desktop/TextConversion.h"
-#include "desktop/WaitCursor.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/SuspendedUpdates.h"
+#include "platform/TextConversion.h"
+#include "platform/WaitCursor.h"
 #include "exchange/Print.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"

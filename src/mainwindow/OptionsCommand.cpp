@@ -1,9 +1,9 @@
 #include "mainwindow/OptionsCommand.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/ModalForm.h"
-#include "desktop/SuspendedUpdates.h"
-#include "desktop/TextConversion.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/ModalForm.h"
+#include "platform/SuspendedUpdates.h"
+#include "platform/TextConversion.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/VorrentRichEdit.h"
 #include "store/MainSettings.h"

@@ -1,6 +1,6 @@
 #include "mainwindow/PasswordListModel.h"
 
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "store/PasswordListRules.h"
 
 #include <algorithm>

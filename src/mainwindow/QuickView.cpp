@@ -1,8 +1,8 @@
 #include "mainwindow/QuickView.h"
 
-#include "desktop/ErrorDisplay.h"
-#include "desktop/TextConversion.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/TextConversion.h"
+#include "platform/WindowPlacement.h"
 #include "entries/EntryEditTarget.h"
 #include "store/MainSettings.h"
 #include "store/RegistryStore.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/SecretClipboard.h"
 
 #include "crypto/SecretMemory.h"
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

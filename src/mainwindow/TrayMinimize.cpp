@@ -1,7 +1,7 @@
 #include "mainwindow/TrayMinimize.h"
 
 #include "desktop/ProtectList.h"
-#include "desktop/TBNArea.h"
+#include "platform/TBNArea.h"
 #include "store/MainSettings.h"
 
 #include <QAction>

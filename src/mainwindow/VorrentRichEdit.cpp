@@ -1,9 +1,9 @@
 #include "mainwindow/VorrentRichEdit.h"
 
-#include "desktop/ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 #include "desktop/FileLink.h"
 #include "desktop/PaletteColor.h"
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "desktop/pvlUrl.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,6 +1,6 @@
 #include "session/DamagedStoreOffer.h"
 
-#include "desktop/MessageBox.h"
+#include "platform/MessageBox.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 #include "store/StoreBackups.h"

@@ -1,8 +1,8 @@
 #include "session/Logon.h"
 
-#include "desktop/HelpWindow.h"
-#include "desktop/KeyPreview.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/HelpWindow.h"
+#include "platform/KeyPreview.h"
+#include "platform/WindowPlacement.h"
 #include "session/VorrentImage.h"
 
 #include <QComboBox>

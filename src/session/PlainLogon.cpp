@@ -1,7 +1,7 @@
 #include "session/PlainLogon.h"
 
-#include "desktop/DialogFont.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/DialogFont.h"
+#include "platform/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QFrame>

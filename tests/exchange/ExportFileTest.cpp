@@ -15,7 +15,7 @@
 
 #include "UserFixture.h"
 #include "exchange/ImportFile.h"
-#include "exchange/ProgressStep.h"
+#include "platform/ProgressStep.h"
 #include "session/ProgramVersion.h"
 #include "store/KeysteadError.h"
 

@@ -2,10 +2,10 @@
 // tray icon component.
 
 #include "GuiTest.h"
-#include "desktop/ErrorDisplay.h"
-#include "desktop/HelpWindow.h"
-#include "desktop/TBNArea.h"
-#include "desktop/TextConversion.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/HelpWindow.h"
+#include "platform/TBNArea.h"
+#include "platform/TextConversion.h"
 #include "store/KeysteadError.h"
 
 #include <QMenu>

@@ -4,7 +4,7 @@
 // are handed to the scripted steps, which fill them in and close them. Anything unexpected, or
 // anything expected that never came, fails the test.
 
-#include "desktop/DialogSeam.h"
+#include "platform/DialogSeam.h"
 
 #include <QDialog>
 #include <QString>

@@ -3,7 +3,7 @@
 // position, F1 and Enter.
 
 #include "EntryDialogTest.h"
-#include "desktop/HelpWindow.h"
+#include "platform/HelpWindow.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
 

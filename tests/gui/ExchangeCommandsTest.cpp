@@ -4,12 +4,12 @@
 
 #include "EntryDialogTest.h"
 #include "../support/ReadFile.h"
-#include "desktop/TextConversion.h"
-#include "desktop/FileDialog.h"
+#include "platform/TextConversion.h"
+#include "platform/FileDialog.h"
 #include "exchange/Export.h"
 #include "exchange/ExportFile.h"
 #include "exchange/Import.h"
-#include "exchange/Progress.h"
+#include "platform/Progress.h"
 #include "session/ChgPass.h"
 
 #include <QApplication>

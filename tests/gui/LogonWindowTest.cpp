@@ -2,8 +2,8 @@
 // their order, Exit and Cancel, and the remembered last user name.
 
 #include "GuiTest.h"
-#include "desktop/HelpWindow.h"
-#include "desktop/TextConversion.h"
+#include "platform/HelpWindow.h"
+#include "platform/TextConversion.h"
 #include "session/Logon.h"
 #include "session/NewUser.h"
 #include "session/PlainLogon.h"

@@ -8,7 +8,7 @@
 #include "desktop/About.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "entries/NewPass.h"
 #include "exchange/Export.h"
 #include "exchange/Import.h"

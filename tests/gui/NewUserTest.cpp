@@ -4,7 +4,7 @@
 #include "../store/RawDatabase.h"
 #include "GuiTest.h"
 #include "crypto/Diamond.h"
-#include "desktop/HelpWindow.h"
+#include "platform/HelpWindow.h"
 #include "session/NewUser.h"
 
 #include <QComboBox>

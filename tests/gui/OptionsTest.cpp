@@ -5,9 +5,9 @@
 #include "../store/RawDatabase.h"
 #include "EntryDialogTest.h"
 #include "desktop/Options.h"
-#include "desktop/Pickers.h"
-#include "desktop/TextConversion.h"
-#include "desktop/TBNArea.h"
+#include "platform/Pickers.h"
+#include "platform/TextConversion.h"
+#include "platform/TBNArea.h"
 #include "mainwindow/TrayMinimize.h"
 
 #include <QAction>

@@ -9,7 +9,7 @@
 #include "session/Logon.h"
 #include "session/NewUser.h"
 #include "session/PlainLogon.h"
-#include "session/Startup.h"
+#include "app/Startup.h"
 #include "session/VorrentImage.h"
 #include "store/StoreBackups.h"
 

@@ -4,7 +4,7 @@
 
 #include "GuiTest.h"
 #include "OpenedUrls.h"
-#include "desktop/HttpClient.h"
+#include "platform/HttpClient.h"
 #include "mainwindow/Main.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "desktop/TBNArea.h"
+#include "platform/TBNArea.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/TrayMinimize.h"
 

@@ -3,7 +3,7 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "desktop/WhatsThis.h"
+#include "platform/WhatsThis.h"
 #include "session/ChgPass.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "desktop/ModalForm.h"
+#include "platform/ModalForm.h"
 #include "session/Logon.h"
 #include "session/PlainLogon.h"
 

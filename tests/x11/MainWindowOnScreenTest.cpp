@@ -6,7 +6,7 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "desktop/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 #include "entries/EditPass.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"

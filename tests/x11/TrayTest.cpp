@@ -6,7 +6,7 @@
 #include "XInput.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
-#include "desktop/TBNArea.h"
+#include "platform/TBNArea.h"
 #include "mainwindow/TrayMinimize.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "desktop/TBNArea.h"
+#include "platform/TBNArea.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "desktop/WhatsThis.h"
+#include "platform/WhatsThis.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

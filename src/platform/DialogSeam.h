@@ -3,7 +3,7 @@
 // listening here and real windows wait for the user; a test installs a DialogSeam that answers
 // each message box and drives each modal form itself, without a nested event loop.
 
-#include "desktop/MessageBox.h"
+#include "platform/MessageBox.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "desktop/MessageBox.h"
+#include "platform/MessageBox.h"
 
-#include "desktop/DialogSeam.h"
+#include "platform/DialogSeam.h"
 
 #include <QMessageBox>
 #include <QWidget>

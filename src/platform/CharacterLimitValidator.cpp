@@ -1,4 +1,4 @@
-#include "desktop/CharacterLimitValidator.h"
+#include "platform/CharacterLimitValidator.h"
 
 #include <QTextBoundaryFinder>
 

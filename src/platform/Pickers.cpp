@@ -1,4 +1,4 @@
-#include "desktop/Pickers.h"
+#include "platform/Pickers.h"
 
 #include <QColorDialog>
 #include <QDir>

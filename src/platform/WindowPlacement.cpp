@@ -1,4 +1,4 @@
-#include "desktop/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

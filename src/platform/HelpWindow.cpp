@@ -1,4 +1,4 @@
-#include "desktop/HelpWindow.h"
+#include "platform/HelpWindow.h"
 
 #include <QFile>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "desktop/KeyPreview.h"
+#include "platform/KeyPreview.h"
 
 #include <QKeyEvent>
 #include <QWidget>

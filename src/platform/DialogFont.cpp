@@ -1,4 +1,4 @@
-#include "desktop/DialogFont.h"
+#include "platform/DialogFont.h"
 
 #include <QWidget>
 

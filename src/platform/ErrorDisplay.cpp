@@ -1,7 +1,7 @@
-#include "desktop/ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
-#include "desktop/MessageBox.h"
-#include "desktop/TextConversion.h"
+#include "platform/MessageBox.h"
+#include "platform/TextConversion.h"
 
 namespace keystead {
 

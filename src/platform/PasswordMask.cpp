@@ -1,4 +1,4 @@
-#include "desktop/PasswordMask.h"
+#include "platform/PasswordMask.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
-#include "desktop/HttpClient.h"
+#include "platform/HttpClient.h"
 
-#include "desktop/SiteAddresses.h"
-#include "desktop/TextConversion.h"
+#include "platform/SiteAddresses.h"
+#include "platform/TextConversion.h"
 #include "store/KeysteadError.h"
 
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "desktop/BrowseFolder.h"
+#include "platform/BrowseFolder.h"
 
-#include "desktop/Pickers.h"
+#include "platform/Pickers.h"
 
 #include <QWidget>
 

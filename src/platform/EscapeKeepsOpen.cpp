@@ -1,4 +1,4 @@
-#include "desktop/EscapeKeepsOpen.h"
+#include "platform/EscapeKeepsOpen.h"
 
 #include <QDialog>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "desktop/ModalForm.h"
+#include "platform/ModalForm.h"
 
-#include "desktop/DialogSeam.h"
+#include "platform/DialogSeam.h"
 
 #include <QDialog>
 

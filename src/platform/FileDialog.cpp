@@ -1,4 +1,4 @@
-#include "desktop/FileDialog.h"
+#include "platform/FileDialog.h"
 
 #include <QFileDialog>
 

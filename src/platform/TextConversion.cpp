@@ -1,4 +1,4 @@
-#include "desktop/TextConversion.h"
+#include "platform/TextConversion.h"
 
 #include "store/TextRules.h"
 

@@ -1,6 +1,6 @@
-#include "exchange/Progress.h"
+#include "platform/Progress.h"
 
-#include "desktop/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QLabel>

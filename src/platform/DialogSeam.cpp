@@ -1,4 +1,4 @@
-#include "desktop/DialogSeam.h"
+#include "platform/DialogSeam.h"
 
 namespace keystead {
 
