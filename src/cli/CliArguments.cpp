@@ -1,11 +1,13 @@
 #include "cli/CliArguments.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <set>
 #include <string_view>
 #include <vector>
 
+#include "store/MainSettings.h"
 #include "store/TextRules.h"
 
 namespace keystead::cli {
@@ -31,13 +33,26 @@ const std::map<std::string_view, CommandRule>& commandRules()
         {"backups", {{}, {}}},
         {"backup", {{"--out"}, {}}},
         {"restore", {{}, {}, "'restore' needs one backup: its file, or its name as 'backups' lists it"}},
+        {"clip", {{"--user", "--username", "--seconds"}, {"--user"}, "'clip' needs one entry: its number or its description"}},
     };
     return rules;
 }
 
+// 0 (until Ctrl+C) to the largest count the Options dialog takes.
+int secondsValue(const std::string& value)
+{
+    int seconds = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || seconds < 0 ||
+        seconds > kLargestClipboardClearSeconds)
+        throw UsageError("--seconds takes a whole number from 0 to " + std::to_string(kLargestClipboardClearSeconds));
+    return seconds;
+}
+
 bool takesValue(std::string_view option)
 {
-    return option == "--user" || option == "--store" || option == "--out" || option == "--file" || option == "--match";
+    return option == "--user" || option == "--store" || option == "--out" || option == "--file" ||
+           option == "--match" || option == "--seconds";
 }
 
 void setValue(CliArguments& arguments, std::string_view option, const std::string& value)
@@ -50,6 +65,8 @@ void setValue(CliArguments& arguments, std::string_view option, const std::strin
         arguments.out = value;
     else if (option == "--match")
         arguments.match = value;
+    else if (option == "--seconds")
+        arguments.seconds = secondsValue(value);
     else
         arguments.file = value;
 }
@@ -62,6 +79,8 @@ void setFlag(CliArguments& arguments, std::string_view option)
         arguments.overwrite = true;
     else if (option == "--show")
         arguments.show = true;
+    else if (option == "--username")
+        arguments.username = true;
     else if (option == "--password-stdin")
         arguments.passwordStdin = true;
     else if (option == "--help")

@@ -20,8 +20,10 @@ struct CliArguments {
     std::filesystem::path store;    // --store; empty: the store the program uses
     std::filesystem::path out;      // export and backup --out
     std::filesystem::path file;     // import --file
-    std::string entry;              // the operand: show's number or description, restore's backup
+    std::string entry;              // the operand: show's and clip's entry, restore's backup
     std::string match;              // list --match: the text Find looks for
+    int seconds = -1;               // clip --seconds; -1: the user's ClipboardClearSeconds
+    bool username = false;          // clip --username
     bool plain = false;
     bool overwrite = false;
     bool show = false;

@@ -21,6 +21,8 @@ Commands:
   import --user NAME --file FILE [--overwrite]
                                          read an encrypted export file
   passwd --user NAME                     change the logon password
+  clip --user NAME [--username] [--seconds N] ENTRY
+                                         copy an entry's password to the clipboard for a while
   backups                                list the backups of the store
   backup [--out FILE]                    take a backup of the store now
   restore BACKUP                         restore a backup into the store
@@ -78,6 +80,14 @@ const std::map<std::string, std::string_view>& commandHelp()
         {"restore", "Usage: keystead-cli restore [--store FILE] BACKUP\n"
                     "Back up the present store, then replace it with BACKUP: a file, or a name that\n"
                     "'backups' lists. Refused while another running Keystead keeps the store busy.\n"},
+        {"clip", "Usage: keystead-cli clip --user NAME [--username] [--seconds N] [--store FILE]\n"
+                 "                         [--password-stdin] ENTRY\n"
+                 "Copy the entry's password, or with --username its user name, to the X clipboard,\n"
+                 "marked for clipboard managers as a password; never to the primary selection. Wait\n"
+                 "the user's clipboard time (Options, Security) or N seconds (0 to 999; 0 waits for\n"
+                 "Ctrl+C), clear the clipboard if it still holds the copy, and exit. Ctrl+C clears it\n"
+                 "at once; a copy by another program ends the wait and stays. Without an X display\n"
+                 "it says so and exits with status 1.\n"},
     };
     return help;
 }

@@ -1,12 +1,17 @@
 #include "cli/EntryCommands.h"
 
+#include <chrono>
+#include <csignal>
 #include <ostream>
 #include <vector>
 
 #include "cli/CliArguments.h"
 #include "cli/CliLogon.h"
 #include "cli/CliOutput.h"
+#include "cli/SelectionText.h"
+#include "cli/SignalPipe.h"
 #include "cli/TextInput.h"
+#include "cli/X11ClipboardOwner.h"
 #include "entries/EntryValidation.h"
 #include "mainwindow/FindRule.h"
 #include "mainwindow/PasswordListReader.h"
@@ -108,6 +113,39 @@ const PasswordRow& onlyMatch(const std::vector<PasswordRow>& rows, const std::st
     return *found.front();
 }
 
+// Holds the text on the clipboard for the seconds (0: until a signal), telling on err what
+// happens. Returns the signal that ended the hold, 0 when none did.
+int holdOnClipboard(X11ClipboardOwner& owner, const SelectionText& text, int seconds, std::ostream& err)
+{
+    const SignalPipe signals;
+    owner.take(text);
+    if (seconds > 0)
+        err << "Clipboard clears in " << seconds << " s; Ctrl+C clears it now.\n";
+    else
+        err << "Ctrl+C clears the clipboard.\n";
+    err.flush();
+    const HoldEnd end = owner.hold(std::chrono::seconds(seconds), signals.readEnd());
+    err << (end == HoldEnd::Taken ? "Another program copied meanwhile; its text stays.\n" : "Clipboard cleared\n");
+    return end == HoldEnd::Signalled ? signals.received() : 0;
+}
+
+// clip up to the end of the hold; every secret is wiped when it returns.
+int clipUntilCleared(const CliArguments& arguments, const TextInput& input, const CliOutput& err)
+{
+    X11ClipboardOwner owner;   // no display: said before any password is asked
+    const SecretText password = input.askPassword(kLogonPrompt);
+    CliLogon logon(arguments, password.get());
+    const DecryptedRows rows(sortedRows(logon));
+    const PasswordRow& row = onlyMatch(rows.get(), arguments.entry, err);
+    const int seconds = arguments.seconds >= 0
+                            ? arguments.seconds
+                            : ReadMainSettings(logon.store(), logon.state().CurrentUsername, "").clipboardClearSeconds;
+    const SelectionText text(arguments.username ? row.username : row.password);
+    // A running Keystead waits for the tool's store session: it ends before the wait does.
+    logon.close();
+    return holdOnClipboard(owner, text, seconds, err.stream());
+}
+
 }  // namespace
 
 void RunUsers(const CliArguments& arguments, const CliOutput& out)
@@ -152,6 +190,17 @@ void RunShow(const CliArguments& arguments, const TextInput& input, const CliOut
     stream << "Comments:\n" << out.shownLines(commentLines.get());
     if (!comments.get().empty())
         stream << '\n';
+}
+
+void RunClip(const CliArguments& arguments, const TextInput& input, const CliOutput& err)
+{
+    const int signalNumber = clipUntilCleared(arguments, input, err);
+    if (signalNumber == 0)
+        return;
+    // Ended by the signal itself once the clipboard is clear, so that whoever started the tool
+    // (a shell running a script) learns why.
+    ::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
 }
 
 void RunAdd(const CliArguments& arguments, const TextInput& input, std::ostream& out)

@@ -44,6 +44,8 @@ void runCommand(const CliArguments& arguments, const CliOutput& out, const CliOu
         RunBackup(arguments, std::cout);
     else if (command == "restore")
         RunRestore(arguments, std::cout);
+    else if (command == "clip")
+        RunClip(arguments, input, err);
     else
         RunPasswd(arguments, input);
 }

@@ -1,25 +1,16 @@
 #include "platform/TextConversion.h"
 
 #include "store/TextRules.h"
+#include "store/Windows1252.h"
 
 #include <QStringDecoder>
 
-#include <array>
 #include <optional>
 #include <utility>
 
 namespace keystead {
 
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five codes it leaves undefined keep
-// their own value, as Windows maps them.
-constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 QString fromWindows1252(std::string_view bytes)
 {

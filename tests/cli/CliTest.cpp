@@ -99,6 +99,19 @@ TEST_F(CliTest, RefusalsAndWrongUsageHaveTheirStatuses)
     const CliResult noTerminal = runCli(folder.path(), {"list", "--user", "Alice", "--store", folder.storeFile()});
     EXPECT_EQ(noTerminal.status, 2);
     EXPECT_EQ(cli({"users"}).out, "Alice\n");
+    const CliResult tooLong = cli({"clip", "--user", "Alice", "--seconds", "1000", "1"});
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_NE(tooLong.err.find("--seconds takes a whole number from 0 to 999"), std::string::npos) << tooLong.err;
+}
+
+// Without an X display there is no clipboard to copy to: said before any password is asked.
+TEST_F(CliTest, ClipWithoutADisplayIsRefused)
+{
+    CliProcess process(folder.path(), {"clip", "--user", "Alice", "--store", folder.storeFile(), "--password-stdin", "1"},
+                       [] { ::unsetenv("DISPLAY"); });
+    const CliResult result = process.finish("");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "There is no X display (DISPLAY is not set): the clipboard cannot be reached.\n");
 }
 
 // add runs the entry editor's checks and messages before anything is stored.
