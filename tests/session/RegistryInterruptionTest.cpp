@@ -109,7 +109,9 @@ TEST_P(RegistryInterruptionTest, PasswordChangeIsWhollyDoneOrWhollyUndone) {
 TEST_P(RegistryInterruptionTest, ImportIsWhollyDoneOrWhollyUndone) {
     logOn("Alice", "alice pw", kEntries);
     const auto imported = importedEntries();
-    refuseEveryWrite([&] { StoreImportedEntries(*store, state, imported, ImportMode::Overwrite); });
+    // Every value of the three entries deleted or replaced, and TotalPasswords, at least.
+    EXPECT_GT(refuseEveryWrite([&] { StoreImportedEntries(*store, state, imported, ImportMode::Overwrite); }),
+              13);
     EXPECT_EQ(plainEntries(), kImported);
     EXPECT_EQ(state.PasswordCount, 2);
     refuseEveryWrite([&] { StoreImportedEntries(*store, state, imported, ImportMode::Add); });
