@@ -1,6 +1,7 @@
 // The store in the Windows registry: sections are subkeys of the store's key, idents value names,
 // every value REG_SZ. The registry has no transactions, so a session keeps its changes in memory,
-// where its own reads see them, and applies them only when the outermost session commits.
+// where its own reads see them, and applies them only when the outermost session commits, behind
+// a journal that lets a commit broken off half-way be undone.
 
 #include <windows.h>
 
@@ -14,7 +15,10 @@
 
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
+#include "store/RegistryJournal.h"
+#include "store/RegistryKey.h"
 #include "store/RegistryText.h"
+#include "store/RegistryWrites.h"
 #include "store/TextRules.h"
 
 namespace keystead {
@@ -22,26 +26,6 @@ namespace keystead {
 namespace {
 
 constexpr const wchar_t* kDefaultKey = L"Software\\Vorrent\\Keystead";
-
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    explicit RegistryKey(HKEY key) : key_(key) {}
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegistryKey& operator=(RegistryKey&&) = delete;
-    RegistryKey(const RegistryKey&) = delete;
-
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 std::string reasonOf(LONG code) {
     return std::system_category().message(static_cast<int>(code));
@@ -105,6 +89,9 @@ public:
 
 private:
     RegistryKey openSection(std::string_view section, REGSAM access) const;
+    std::vector<std::wstring> storedSectionNames() const;
+    void settleJournals();
+    void settleJournalLeft();
     std::optional<std::wstring> storedValue(HKEY key, const std::wstring& ident,
                                             std::string_view identText) const;
     std::map<std::wstring, std::pair<std::wstring, std::wstring>> storedValues(
@@ -112,12 +99,17 @@ private:
     const PendingSection* pendingSection(std::string_view section) const;
     void record(PendingChange change);
     void rebuildPending();
+    std::vector<const PendingChange*> finalChanges() const;
+    RegistryKey openSectionToChange(const std::wstring& name) const;
+    std::optional<RawValue> valueBefore(const RegistryKey& key, const std::wstring& ident) const;
+    void check(LONG rc) const;
     void apply();
     [[noreturn]] void failToSave(const std::string& reason) const;
 
     std::string keyText_;
     RegistryKey root_;
     int sessionDepth_ = 0;
+    bool journalLeft_ = false;   // a commit of this process failed and could not be undone yet
     std::vector<PendingChange> changes_;        // in the order they were made
     std::vector<std::size_t> innerStarts_;      // changes_.size() when each inner session began
     std::map<std::wstring, PendingSection> pending_;   // the changes by folded section name
@@ -136,7 +128,22 @@ HKEY createdStoreKey(const std::filesystem::path& key, const std::string& keyTex
 
 WindowsRegistryBackend::WindowsRegistryBackend(const std::filesystem::path& key)
     : keyText_("HKEY_CURRENT_USER\\" + utf8Text(key.native())),
-      root_(createdStoreKey(key, keyText_)) {}
+      root_(createdStoreKey(key, keyText_)) {
+    settleJournals();
+}
+
+// Before anything is read: a commit that a process broke off is undone first.
+void WindowsRegistryBackend::settleJournals() {
+    RegistryJournal::settleAll(root_.get(), storedSectionNames(), keyText_);
+    journalLeft_ = false;
+}
+
+// A read outside any session, after a commit of this process failed and could not be undone.
+void WindowsRegistryBackend::settleJournalLeft() {
+    if (journalLeft_ && sessionDepth_ == 0) {
+        settleJournals();
+    }
+}
 
 void WindowsRegistryBackend::failToSave(const std::string& reason) const {
     throw KeysteadError("The changes could not be saved in the store key '" + keyText_ + "': " +
@@ -146,6 +153,8 @@ void WindowsRegistryBackend::failToSave(const std::string& reason) const {
 void WindowsRegistryBackend::beginSession() {
     if (sessionDepth_ > 0) {
         innerStarts_.push_back(changes_.size());
+    } else {
+        settleJournals();   // another instance may have ended half-way through a commit
     }
     ++sessionDepth_;
 }
@@ -217,34 +226,22 @@ RegistryKey WindowsRegistryBackend::openSection(std::string_view section, REGSAM
 
 std::optional<std::wstring> WindowsRegistryBackend::storedValue(HKEY key, const std::wstring& ident,
                                                                 std::string_view identText) const {
-    for (;;) {
-        DWORD type = 0;
-        DWORD size = 0;
-        LONG rc = RegQueryValueExW(key, ident.c_str(), nullptr, &type, nullptr, &size);
-        if (rc == ERROR_FILE_NOT_FOUND) {
-            return std::nullopt;
-        }
-        if (rc != ERROR_SUCCESS) {
-            throw KeysteadError(getFailedText(identText));
-        }
-        if (type != REG_SZ && type != REG_EXPAND_SZ) {
-            throw KeysteadError("Invalid data type for '" + std::string(identText) + "'");
-        }
-        std::vector<BYTE> bytes(size);
-        rc = RegQueryValueExW(key, ident.c_str(), nullptr, &type, bytes.data(), &size);
-        if (rc == ERROR_MORE_DATA) {
-            continue;   // changed meanwhile by another instance
-        }
-        if (rc != ERROR_SUCCESS) {
-            throw KeysteadError(getFailedText(identText));
-        }
-        bytes.resize(size);
-        return stringOfBytes(bytes);
+    std::optional<RawValue> raw;
+    if (readRawValue(key, ident, raw) != ERROR_SUCCESS) {
+        throw KeysteadError(getFailedText(identText));
     }
+    if (!raw) {
+        return std::nullopt;
+    }
+    if (raw->type != REG_SZ && raw->type != REG_EXPAND_SZ) {
+        throw KeysteadError("Invalid data type for '" + std::string(identText) + "'");
+    }
+    return stringOfBytes(raw->bytes);
 }
 
 std::optional<std::string> WindowsRegistryBackend::readValue(std::string_view section,
                                                              std::string_view ident) {
+    settleJournalLeft();
     const std::wstring wideIdent = wideText(ident);
     if (const auto* pending = pendingSection(section)) {
         const auto found = pending->values.find(foldedName(wideIdent));
@@ -264,13 +261,14 @@ std::optional<std::string> WindowsRegistryBackend::readValue(std::string_view se
 }
 
 bool WindowsRegistryBackend::sectionExists(std::string_view section) {
+    settleJournalLeft();
     const auto* pending = pendingSection(section);
     return (pending != nullptr && pending->created) ||
            static_cast<bool>(openSection(section, KEY_QUERY_VALUE));
 }
 
-std::vector<std::string> WindowsRegistryBackend::readSections() {
-    std::map<std::wstring, std::wstring> names;   // by folded name
+// The sections in the registry, in its order of enumeration.
+std::vector<std::wstring> WindowsRegistryBackend::storedSectionNames() const {
     DWORD count = 0;
     DWORD longest = 0;
     LONG rc = RegQueryInfoKeyW(root_.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr,
@@ -278,6 +276,7 @@ std::vector<std::string> WindowsRegistryBackend::readSections() {
     if (rc != ERROR_SUCCESS) {
         throw KeysteadError("Failed to read the sections of the store");
     }
+    std::vector<std::wstring> names;
     std::wstring name(longest + 1, L'\0');
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(name.size());
@@ -294,8 +293,16 @@ std::vector<std::string> WindowsRegistryBackend::readSections() {
         if (rc != ERROR_SUCCESS) {
             throw KeysteadError("Failed to read the sections of the store");
         }
-        const std::wstring found(name.data(), length);
-        names.emplace(foldedName(found), found);
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+std::vector<std::string> WindowsRegistryBackend::readSections() {
+    settleJournalLeft();
+    std::map<std::wstring, std::wstring> names;   // by folded name
+    for (std::wstring& found : storedSectionNames()) {
+        names.emplace(foldedName(found), std::move(found));
     }
     for (const auto& [folded, section] : pending_) {
         if (section.created) {
@@ -353,6 +360,7 @@ std::map<std::wstring, std::pair<std::wstring, std::wstring>> WindowsRegistryBac
 }
 
 std::vector<StoredValue> WindowsRegistryBackend::readSectionValues(std::string_view section) {
+    settleJournalLeft();
     auto values = storedValues(section, true);
     if (const auto* pending = pendingSection(section)) {
         for (const auto& [folded, change] : pending->values) {
@@ -379,6 +387,7 @@ std::vector<StoredValue> WindowsRegistryBackend::readSectionValues(std::string_v
 }
 
 std::vector<std::string> WindowsRegistryBackend::readIdents(std::string_view section) {
+    settleJournalLeft();
     auto values = storedValues(section, false);
     if (const auto* pending = pendingSection(section)) {
         for (const auto& [folded, change] : pending->values) {
@@ -419,49 +428,104 @@ void WindowsRegistryBackend::deleteValues(std::string_view section,
     }
 }
 
-// Everything was converted when it was recorded, so the time between the first and the last
-// change to the registry holds registry calls alone. Each value is set once, to its last state,
-// in the order of its last change; a section is opened once.
-void WindowsRegistryBackend::apply() {
-    std::map<std::wstring, RegistryKey> keys;   // by folded section name; empty: section missing
+// The changes that reach the registry: each value once, at its last state, in the order of its
+// last change.
+std::vector<const PendingChange*> WindowsRegistryBackend::finalChanges() const {
+    std::vector<const PendingChange*> changes;
     for (std::size_t index = 0; index < changes_.size(); ++index) {
         const PendingChange& change = changes_[index];
-        const std::wstring folded = foldedName(change.section);
-        const PendingSection& section = pending_.at(folded);
-        if (section.values.at(foldedName(change.ident)).lastChange != index) {
-            continue;
+        const PendingSection& section = pending_.at(foldedName(change.section));
+        if (section.values.at(foldedName(change.ident)).lastChange == index) {
+            changes.push_back(&change);
         }
-        auto key = keys.find(folded);
-        if (key == keys.end()) {
-            HKEY opened = nullptr;
-            const LONG rc =
-                section.created
-                    ? RegCreateKeyExW(root_.get(), section.name.c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &opened,
-                                      nullptr)
-                    : RegOpenKeyExW(root_.get(), section.name.c_str(), 0, KEY_SET_VALUE, &opened);
-            if (rc != ERROR_SUCCESS && !(rc == ERROR_FILE_NOT_FOUND && !section.created)) {
-                failToSave(reasonOf(rc));
+    }
+    return changes;
+}
+
+RegistryKey WindowsRegistryBackend::openSectionToChange(const std::wstring& name) const {
+    HKEY opened = nullptr;
+    const LONG rc = RegOpenKeyExW(root_.get(), name.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &opened);
+    if (rc == ERROR_FILE_NOT_FOUND) {
+        return {};
+    }
+    check(rc);
+    return RegistryKey(opened);
+}
+
+std::optional<RawValue> WindowsRegistryBackend::valueBefore(const RegistryKey& key,
+                                                            const std::wstring& ident) const {
+    std::optional<RawValue> value;
+    if (key) {
+        check(readRawValue(key.get(), ident, value));
+    }
+    return value;
+}
+
+void WindowsRegistryBackend::check(LONG rc) const {
+    if (rc != ERROR_SUCCESS) {
+        failToSave(reasonOf(rc));
+    }
+}
+
+// Everything was converted when it was recorded, so the time between the first and the last
+// change to the registry holds registry calls alone; a section is opened once. A commit of more
+// than one change first writes its journal, with every value as it was, and takes it away after
+// the last change; one that fails between is undone at once, or when that fails too, before the
+// next read or session of any process.
+void WindowsRegistryBackend::apply() {
+    const auto changes = finalChanges();
+    RegistryJournal journal;
+    std::vector<const PendingSection*> sections;   // by the journal's section index
+    std::vector<RegistryKey> keys;                 // the same; empty while the section is missing
+    std::vector<std::size_t> sectionOf;            // of each change
+    std::size_t registryChanges = 0;
+    for (const PendingChange* change : changes) {
+        const PendingSection* section = &pending_.at(foldedName(change->section));
+        auto at = std::find(sections.begin(), sections.end(), section);
+        if (at == sections.end()) {
+            keys.push_back(openSectionToChange(section->name));
+            journal.addSection(section->name, static_cast<bool>(keys.back()));
+            registryChanges += !keys.back() && section->created ? 1 : 0;
+            at = sections.insert(sections.end(), section);
+        }
+        const auto index = static_cast<std::size_t>(at - sections.begin());
+        sectionOf.push_back(index);
+        registryChanges += keys[index] || section->created ? 1 : 0;
+        journal.addValue(index, change->ident, valueBefore(keys[index], change->ident));
+    }
+    if (registryChanges == 0) {
+        return;   // deletes in sections that are gone
+    }
+    const bool journaled = registryChanges > 1;
+    try {
+        if (journaled) {
+            std::size_t home = 0;
+            while (!keys[home] && !sections[home]->created) {
+                ++home;
             }
-            key = keys.emplace(folded, RegistryKey(opened)).first;
+            check(journal.write(root_.get(), home));
         }
-        if (!key->second) {
-            continue;   // deletes in a section that is gone
-        }
-        LONG rc = ERROR_SUCCESS;
-        if (change.value) {
-            const auto bytes = static_cast<DWORD>((change.value->size() + 1) * sizeof(wchar_t));
-            rc = RegSetValueExW(key->second.get(), change.ident.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(change.value->c_str()), bytes);
-        } else {
-            rc = RegDeleteValueW(key->second.get(), change.ident.c_str());
-            if (rc == ERROR_FILE_NOT_FOUND) {
-                rc = ERROR_SUCCESS;
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            RegistryKey& key = keys[sectionOf[i]];
+            const PendingSection& section = *sections[sectionOf[i]];
+            if (!key && section.created) {
+                LONG rc = ERROR_SUCCESS;
+                key = createSectionKey(root_.get(), section.name, KEY_QUERY_VALUE | KEY_SET_VALUE, rc);
+                check(rc);
             }
+            if (!key) {
+                continue;   // deletes in a section that is gone
+            }
+            const PendingChange& change = *changes[i];
+            check(change.value ? setTextValue(key.get(), change.ident, *change.value)
+                               : deleteRegistryValue(key.get(), change.ident));
         }
-        if (rc != ERROR_SUCCESS) {
-            failToSave(reasonOf(rc));
+        if (journaled) {
+            check(journal.clear(root_.get()));
         }
+    } catch (...) {
+        journalLeft_ = journaled && journal.rollBack(root_.get()) != ERROR_SUCCESS;
+        throw;
     }
 }
 

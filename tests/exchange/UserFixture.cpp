@@ -71,6 +71,13 @@ std::map<std::string, std::string> UserFixture::sectionValues() {
     return values;
 }
 
+bool UserFixture::logonAccepts(const std::string& password) {
+    TDiamond check;
+    check.SetKey(password);
+    return check.DecryptCipherString(store->ReadString(state.CurrentUsername, "MainPassword", "")) ==
+           state.CurrentUsername;
+}
+
 void UserFixture::writeFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }

@@ -43,6 +43,8 @@ protected:
     // Entries 1 to TotalPasswords, decrypted under the key given (the logon password when empty).
     std::vector<PlainEntry> plainEntries(const std::string& key = {});
     std::map<std::string, std::string> sectionValues();
+    // The logon check: the user's section gives the user's own name back only under the password.
+    bool logonAccepts(const std::string& password);
 
     std::filesystem::path file(const std::string& name) const { return folder.path() / name; }
     static void writeFile(const std::filesystem::path& file, const std::string& bytes);

@@ -17,15 +17,7 @@ const std::vector<PlainEntry> kEntries{
     {"Caf\xE9", "M\xFCller", "p", "", "7", "7"},
 };
 
-class PasswordChangeTest : public UserFixture {
-protected:
-    // The logon check: the user's section gives the user's own name back only under the password.
-    bool logonAccepts(const std::string& password) {
-        TDiamond check;
-        check.SetKey(password);
-        return check.DecryptCipherString(store->ReadString("Alice", "MainPassword", "")) == "Alice";
-    }
-};
+using PasswordChangeTest = UserFixture;
 
 TEST_F(PasswordChangeTest, RewritesEverythingUnderTheNewPassword) {
     logOn("Alice", "old pw", kEntries);

@@ -94,5 +94,18 @@ TEST_F(WindowsRegistryTest, ASessionChangesTheRegistryOnlyWhenItCommits) {
     EXPECT_EQ(rawValue(L"Bob", L"System2", type), L"two");
 }
 
+// A journal that cannot be read, cut short or not one at all, cannot say what to undo: the next
+// opening drops it and changes nothing else.
+TEST_F(WindowsRegistryTest, AJournalThatCannotBeReadIsDroppedAndNothingElseChanges) {
+    for (const std::string damaged : {"not a journal", "1:11:4"}) {
+        putAnsiValue("Bob", "System1", "kept");
+        putAnsiValue("Bob", "UnfinishedChange", damaged);
+        store = RegistryStore::OpenFile(folder.storeFile());
+        DWORD type = 0;
+        EXPECT_EQ(rawValue(L"Bob", L"UnfinishedChange", type), L"<missing>") << damaged;
+        EXPECT_EQ(rawValue(L"Bob", L"System1", type), L"kept") << damaged;
+    }
+}
+
 }  // namespace
 }  // namespace keystead
