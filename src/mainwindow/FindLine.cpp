@@ -1,5 +1,6 @@
 #include "mainwindow/FindLine.h"
 
+#include "desktop/DrawStamp.h"
 #include "desktop/TextConversion.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
@@ -18,6 +19,7 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
     setObjectName(QStringLiteral("txtFind"));
     setClearButtonEnabled(true);
     hide();
+    WatchDrawing(*this, "find");
     connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);
 }
 

@@ -2,6 +2,7 @@
 // to its commands.
 #include "mainwindow/Main.h"
 
+#include "desktop/DrawStamp.h"
 #include "desktop/HelpMenu.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WhatsThis.h"
@@ -69,6 +70,8 @@ void TfrmMain::buildControls()
 {
     lvPasswords = new TPasswordListView(*model_, this);
     lvPasswords->setMinimumHeight(kMinimumListHeight);
+    WatchDrawing(*lvPasswords->details().viewport(), "list");
+    WatchDrawing(*lvPasswords->list().viewport(), "list");
 
     reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));
