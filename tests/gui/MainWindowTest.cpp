@@ -566,6 +566,25 @@ TEST_F(MainWindowTest, FindFiltersOnShownTextsWithCaseFoldingAndKeepsTheSelectio
     EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("3 passwords in list"));
 }
 
+// Find keeps the texts it compares while the find line is open; a list reloaded meanwhile (another
+// window's change) is searched by its new texts.
+TEST_F(MainWindowTest, FindSearchesTheTextsOfAListReloadedWhileItIsOpen)
+{
+    addEntry("Bank", "pin", "", "jdoe");
+    const auto frmMain = openMain();
+    frmMain->mnuEditFind->trigger();
+    frmMain->txtFind->setText(QStringLiteral("jdoe"));
+    ASSERT_EQ(frmMain->listModel().rowCount(), 1);
+
+    TDiamond diamond;
+    diamond.SetKey("pw");
+    write("Username1", diamond.EncryptToCipherString("mmax"));
+    frmMain->LoadPasswordList();
+    EXPECT_EQ(frmMain->listModel().rowCount(), 0);
+    frmMain->txtFind->setText(QStringLiteral("MMAX"));
+    EXPECT_EQ(frmMain->listModel().rowCount(), 1);
+}
+
 TEST_F(MainWindowTest, FindWithPasswordsHiddenSearchesOnlyWhatIsShownDecrypted)
 {
     addEntry("Bank", "pin", "", "jdoe", "branch notes");
