@@ -8,7 +8,9 @@
 # Builds nothing: the folder must hold src/keystead and bench/cli/cli_bench_data. When the windows
 # appear is seen from outside (openbox's _NET_CLIENT_LIST, through `xprop -spy`); when the list has
 # been drawn only the program knows, and it says so on standard error with KEYSTEAD_DRAW_STAMPS set.
-# Times are wall-clock milliseconds; the key times run from just before xdotool starts.
+# Times are wall-clock milliseconds; the key times run from just before xdotool starts. Beside
+# them the program's own CPU time over the same stretch, and for Enter the time it waited for a
+# core (from /proc/<pid>/task/*/schedstat), which tell its work from the machine's other load.
 set -euo pipefail
 
 COUNTS=${COUNTS:-"100 10000 50000"}
@@ -77,27 +79,36 @@ nth_stamp() { grep "^keystead-stamp $1 " "$stamps" | sed -n "${2}p" | awk '{prin
 # The first change of the managed windows after $1 that shows a window.
 first_client_after() { awk -v t="$1" '$1 > t && /0x/ { print $1; exit }' "$clients"; }
 
-# Waits until the program has drawn nothing for a quarter of a second, so that a key's time is
-# not taken while an earlier paint is still going.
+# Waits until the list has not been drawn again for a quarter of a second (at most 10 s), so
+# that a key's time is not taken while an earlier paint is still going. Only the list counts: a
+# blinking text cursor draws its window twice a second.
 settle() {
-    local size
-    while :; do
-        size=$(wc -c < "$stamps")
+    local count deadline=$((SECONDS + 10))
+    while ((SECONDS < deadline)); do
+        count=$(count_stamps 'list drawn')
         sleep 0.25
-        [[ $(wc -c < "$stamps") == "$size" ]] && return
+        [[ $(count_stamps 'list drawn') == "$count" ]] && return
     done
 }
 
 active_is() { [[ "$(xdotool getactivewindow 2> /dev/null)" == "$1" ]]; }
 
+# The program's CPU time and its time waiting for a core so far, in nanoseconds, all threads.
+cpu_ns() { cat /proc/"$app"/task/*/schedstat 2> /dev/null | awk '{c += $1; w += $2} END {print c + 0, w + 0}'; }
+
+# Milliseconds between two nanosecond counts.
+ns_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) / 1e6 }'; }
+
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]; else print "-"}'; }
 
 # ---- One run --------------------------------------------------------------------------------
-# Prints: launch->logon managed, launch->logon drawn, Enter->list drawn, Enter->main managed,
-# then the times of the find keystrokes.
+# Prints, in milliseconds: launch to logon managed, launch to logon drawn, Enter to list drawn,
+# Enter to main window managed, the find keystrokes to the list drawn (one column each); then the
+# CPU times: launch to logon drawn, Enter to list drawn, and the wait for a core in that stretch;
+# then the CPU time of each find keystroke.
 FIND_KEYS=(1 2 3 BackSpace BackSpace BackSpace)
 run_once() {
-    local t0 tlogon tlogondrawn logon main tenter tmain tlist before key tkey out
+    local t0 tlogon tlogondrawn logon main tenter tmain tlist before key tkey walls cpus c0 c1 w0 w1
     : > "$stamps"
     t0=$EPOCHREALTIME
     KEYSTEAD_DRAW_STAMPS=1 QT_QPA_PLATFORM=xcb "$keystead" 2> "$stamps" &
@@ -105,18 +116,23 @@ run_once() {
     wait_until "[[ -n \$(first_client_after $t0) ]]"
     tlogon=$(first_client_after "$t0")
     wait_until "[[ \$(count_stamps 'logon drawn') -ge 1 ]]"
+    read -r c0 _ <<< "$(cpu_ns)"
     tlogondrawn=$(nth_stamp 'logon drawn' 1)
+    cpus="$(ns_ms 0 "$c0")"
     logon=$(xdotool search --name '^Logon to Keystead$' | head -1)
     wait_until "active_is $logon"
     # The remembered name is filled in and the focus is in the password field.
+    # X delivers keys in order: Enter reaches the window after the password.
     xdotool type --delay 0 'bench password'
-    settle
+    read -r c0 w0 <<< "$(cpu_ns)"
     tenter=$EPOCHREALTIME
     xdotool key --delay 0 Return
     wait_until "[[ \$(count_stamps 'list drawn') -ge 1 ]]"
+    read -r c1 w1 <<< "$(cpu_ns)"
     tlist=$(nth_stamp 'list drawn' 1)
     tmain=$(first_client_after "$tenter")
-    out="$(ms "$t0" "$tlogon") $(ms "$t0" "$tlogondrawn") $(ms "$tenter" "$tlist") $(ms "$tenter" "$tmain")"
+    cpus+=" $(ns_ms "$c0" "$c1") $(ns_ms "$w0" "$w1")"
+    walls="$(ms "$t0" "$tlogon") $(ms "$t0" "$tlogondrawn") $(ms "$tenter" "$tlist") $(ms "$tenter" "$tmain")"
     main=$(xdotool search --name '^Keystead - bench$' | head -1)
     wait_until "active_is $main"
     before=$(count_stamps 'find drawn')
@@ -125,15 +141,18 @@ run_once() {
     for key in "${FIND_KEYS[@]}"; do
         settle
         before=$(count_stamps 'list drawn')
+        read -r c0 _ <<< "$(cpu_ns)"
         tkey=$EPOCHREALTIME
         xdotool key --delay 0 "$key"
         wait_until "[[ \$(count_stamps 'list drawn') -gt $before ]]"
-        out+=" $(ms "$tkey" "$(nth_stamp 'list drawn' $((before + 1)))")"
+        read -r c1 _ <<< "$(cpu_ns)"
+        walls+=" $(ms "$tkey" "$(nth_stamp 'list drawn' $((before + 1)))")"
+        cpus+=" $(ns_ms "$c0" "$c1")"
     done
     kill "$app"
     wait "$app" 2> /dev/null || true
     app=""
-    echo "$out"
+    echo "$walls $cpus"
 }
 
 # ---- The stores -----------------------------------------------------------------------------
@@ -147,12 +166,6 @@ for count in $COUNTS; do
     chmod 700 "$folder"
     "$data" "$folder" "$count" > /dev/null
     rm -f "$folder/entries.xml"
-    # The logon window shows the remembered name, as it does for a user who ticked the option.
-    sqlite3 "$folder/registry.sqlite" "
-        INSERT OR IGNORE INTO sections(name) VALUES ('Options');
-        INSERT OR REPLACE INTO section_values
-            SELECT id, 'UseLastUsername', '1' FROM sections WHERE name = 'Options'
-            UNION ALL SELECT id, 'LastUsername', 'bench' FROM sections WHERE name = 'Options';"
     # Two runs first: the first takes the day's backup and stamps the version, the second the
     # backup of what the first wrote. Every timed run then finds a backup of the same store, as
     # every start after the first of the day does.
@@ -163,10 +176,11 @@ for count in $COUNTS; do
     for _ in $(seq "$RUNS"); do run_once >> "$results"; done
     echo "== $count entries, $RUNS runs, load average now $(cut -d' ' -f1-3 /proc/loadavg)"
     echo "   first start of the day (backup taken): launch to logon managed $(cut -d' ' -f1 <<< "$first") ms"
-    echo "   launch to logon window managed: $(column_median 1 "$results") ms, drawn: $(column_median 2 "$results") ms"
-    echo "   Enter at logon to list drawn:    $(column_median 3 "$results") ms (main window managed: $(column_median 4 "$results") ms)"
-    echo "   find keystroke to list drawn:    first $(column_median 5 "$results") ms, later ones $(
-        awk '{for (c = 6; c <= NF; ++c) print $c}' "$results" | median) ms"
-    echo "   every run (ms): launch>managed launch>drawn enter>list enter>main ${FIND_KEYS[*]}"
+    echo "   launch to logon window managed: $(column_median 1 "$results") ms, drawn: $(column_median 2 "$results") ms (CPU $(column_median 11 "$results") ms)"
+    echo "   Enter at logon to list drawn:    $(column_median 3 "$results") ms (CPU $(column_median 12 "$results") ms, waiting for a core $(column_median 13 "$results") ms; main window managed: $(column_median 4 "$results") ms)"
+    echo "   find keystroke to list drawn:    first $(column_median 5 "$results") ms (CPU $(column_median 14 "$results") ms), later ones $(
+        awk '{for (c = 6; c <= 10; ++c) print $c}' "$results" | median) ms (CPU $(
+        awk '{for (c = 15; c <= NF; ++c) print $c}' "$results" | median) ms)"
+    echo "   every run (ms): launch>managed launch>drawn enter>list enter>main ${FIND_KEYS[*]}; CPU: launch>drawn enter>list wait ${FIND_KEYS[*]}"
     sed 's/^/     /' "$results"
 done
