@@ -10,7 +10,7 @@ FUZZ_TIME   ?= 300
 FUZZ_TARGETS ?= codec_fuzz import_fuzz
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps test test-windows bench fuzz run package clean
+.PHONY: deps test test-windows bench bench-windowed fuzz run package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +35,13 @@ bench: deps
 	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 	@for b in $(RELEASE_DIR)/bench/*/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
+
+# The everyday path through the real windows (bench/windowed-path.sh), on the program `make run`
+# builds; the store generator of the benchmarks is built beside it.
+bench-windowed: deps
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_BENCH=ON
+	cmake --build $(RUN_DIR) -j $(JOBS) --target keystead cli_bench_data
+	bench/windowed-path.sh $(RUN_DIR)
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYSTEAD_TESTS=OFF -DKEYSTEAD_FUZZ=ON

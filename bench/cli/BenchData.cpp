@@ -1,6 +1,6 @@
 // Writes the side-by-side data of keystead-cli-vs-keepassxc.sh into a folder: a Keystead store
 // whose user "bench" holds the entries, and the same entries as a KeePass XML file for
-// keepassxc-cli import.
+// keepassxc-cli import. windowed-path.sh takes the store alone.
 
 #include <cstdint>
 #include <cstdio>
@@ -50,6 +50,9 @@ void writeStore(const std::filesystem::path& file, int count)
     values.push_back({"TotalPasswords", std::to_string(count)});
     values.push_back({"MajorVersion", "3"});
     store->writeValues(kUser, values);
+    // The logon window of bench/windowed-path.sh shows the name, as for a user who ticked the option.
+    store->WriteBool("Options", "UseLastUsername", true);
+    store->WriteString("Options", "LastUsername", kUser);
 }
 
 // A KeePass UUID: 16 bytes in base64; the entry number makes it unique.

@@ -1,12 +1,16 @@
 // LoadPasswordList of a logged-on user with N entries, from its start until the list is filled
 // and sorted, on Qt's offscreen platform: decryption of three values per entry, the expiry texts,
-// the sort and the model reset.
+// the sort and the model reset. And one keystroke in the find line of that list, until the list
+// has been drawn again.
 
 #include "crypto/Diamond.h"
+#include "mainwindow/FindLine.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/PasswordListView.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -67,6 +71,34 @@ void BM_LoadPasswordList(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_LoadPasswordList)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// From an empty find line to one letter, which keeps about a third of the entries, and the list
+// drawn; the line is emptied again outside the timing. The comments are decrypted for Find once,
+// before the first timed keystroke.
+void BM_FindKeystroke(benchmark::State& state)
+{
+    const QTemporaryDir folder;
+    const std::filesystem::path file = populate(folder, static_cast<int>(state.range(0)));
+    SessionState session;
+    session.CurrentUsername = kUser;
+    session.LogonPassword = kPassword;
+    TfrmMain frmMain(session, file);
+    frmMain.resize(800, 600);
+    frmMain.show();
+    frmMain.txtFind->openFind();
+    QWidget& list = *frmMain.lvPasswords->details().viewport();
+    frmMain.txtFind->setText(QStringLiteral("q"));
+    for (auto _ : state) {
+        frmMain.txtFind->setText(QStringLiteral("q"));
+        list.repaint();
+        state.PauseTiming();
+        frmMain.txtFind->setText({});
+        list.repaint();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_FindKeystroke)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace
 }  // namespace keystead

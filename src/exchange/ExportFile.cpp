@@ -1,5 +1,6 @@
 #include "exchange/ExportFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -35,6 +36,19 @@ std::vector<StoredEntry> readEntries(RegistryStore& store, const SessionState& s
 void appendLine(std::string& out, std::string_view line) {
     out += line;
     out += kExportLineEnd;
+}
+
+// Room for the whole file at once. A cipher string is longer than the text it holds, so the
+// stored values' lengths bound the plain file as well: the text is never moved while it grows,
+// which would leave copies to wipe and fault in fresh pages at every doubling.
+std::size_t exportSizeBound(const std::vector<StoredEntry>& entries) {
+    std::size_t size = 64;
+    for (const StoredEntry& entry : entries) {
+        size += entry.system.size() + entry.username.size() + entry.password.size() +
+                entry.expiration.size() + entry.daysTillExpiration.size() + entry.comments.size() +
+                std::max(kExportEndLine.size(), kPlainSeparator.size()) + 7 * kExportLineEnd.size();
+    }
+    return size;
 }
 
 void report(const Progress& progress, std::size_t done, std::size_t total) {
@@ -86,6 +100,7 @@ void WriteEncryptedExport(RegistryStore& store, const SessionState& state,
     TDiamond diamond;
     diamond.SetKey(state.LogonPassword);
     std::string text;
+    text.reserve(exportSizeBound(entries));
     appendLine(text, kExportVersionLine);
     appendLine(text, diamond.EncryptToCipherString(kExportCheckText));
     appendLine(text, std::to_string(entries.size()));
@@ -112,6 +127,7 @@ void WritePlainExport(RegistryStore& store, const SessionState& state,
     diamond.SetKey(state.LogonPassword);
     // The file's text is the whole list in plain text: no copy of it is left behind in memory.
     SecretText text;
+    text.get().reserve(exportSizeBound(entries));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const StoredEntry& entry = entries[i];
         for (const std::string* value :

@@ -1,12 +1,14 @@
 #include "mainwindow/FindLine.h"
 
-#include "platform/TextConversion.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "platform/DrawStamp.h"
+#include "platform/TextConversion.h"
 #include "store/CaseFolding.h"
 
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <optional>
 
 namespace keystead {
@@ -18,7 +20,9 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
     setObjectName(QStringLiteral("txtFind"));
     setClearButtonEnabled(true);
     hide();
+    WatchDrawing(*this, "find");
     connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);
+    connect(&model_, &PasswordListModel::rowsReplaced, this, &TFindLine::forgetFoldedRows);
 }
 
 void TFindLine::openFind()
@@ -33,6 +37,7 @@ void TFindLine::closeFind()
     const bool hadFocus = hasFocus();
     clear();
     hide();
+    forgetFoldedRows();
     for (auto& [stored, text] : comments_)
         WipeText(text.get());
     comments_.clear();
@@ -65,10 +70,36 @@ void TFindLine::applyFilter()
 
 bool TFindLine::matches(const PasswordRow& row, FindScope scope, const std::string& find)
 {
-    const std::string description = scope.description ? FoldCase(row.description) : std::string();
-    const std::string username = scope.username ? FoldCase(row.username) : std::string();
-    const std::string_view comments = scope.comments ? std::string_view(foldedComments(row.stored.comments)) : "";
-    return FindMatches({description, username, comments}, scope, find);
+    FoldedRow& texts = folded(row);
+    if (scope.comments && !texts.comments)
+        texts.comments = &foldedComments(row.stored.comments);
+    return FindMatches({texts.description, texts.username, texts.comments ? *texts.comments : std::string_view()},
+                       scope, find);
+}
+
+TFindLine::FoldedRow& TFindLine::folded(const PasswordRow& row)
+{
+    const auto index = static_cast<std::size_t>(std::max(row.entryNumber, 1) - 1);
+    if (index >= foldedRows_.size())
+        foldedRows_.resize(std::max(index + 1, static_cast<std::size_t>(model_.rowCount())));
+    FoldedRow& texts = foldedRows_[index];
+    if (!texts.filled) {
+        texts.description = FoldCase(row.description);
+        texts.username = FoldCase(row.username);
+        texts.filled = true;
+    }
+    return texts;
+}
+
+// The rows changed: their texts are folded again from the rows, the comments still found by
+// their stored value.
+void TFindLine::forgetFoldedRows()
+{
+    for (FoldedRow& texts : foldedRows_) {
+        WipeText(texts.description);
+        WipeText(texts.username);
+    }
+    foldedRows_.clear();
 }
 
 const std::string& TFindLine::foldedComments(const std::string& stored)

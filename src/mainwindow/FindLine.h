@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace keystead {
 
@@ -47,8 +48,18 @@ protected:
 
 private:
     void applyFilter();
+    // An entry's texts as Find compares them, folded once while the rows stay as they are.
+    struct FoldedRow {
+        std::string description;
+        std::string username;
+        const std::string* comments = nullptr;   // in comments_
+        bool filled = false;
+    };
+
     bool matches(const PasswordRow& row, FindScope scope, const std::string& find);
+    FoldedRow& folded(const PasswordRow& row);
     const std::string& foldedComments(const std::string& stored);
+    void forgetFoldedRows();
 
     PasswordListModel& model_;
     TPasswordListView& list_;
@@ -56,6 +67,8 @@ private:
     CommentsDecrypter decrypt_;
     // Folded decrypted comments by their stored value, which stays the same across reloads.
     std::unordered_map<std::string, SecretText> comments_;
+    // By entry number; a keystroke then folds and looks up nothing again.
+    std::vector<FoldedRow> foldedRows_;
 };
 
 }  // namespace keystead

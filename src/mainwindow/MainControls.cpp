@@ -3,12 +3,13 @@
 #include "mainwindow/Main.h"
 
 #include "desktop/HelpMenu.h"
-#include "platform/TextConversion.h"
-#include "platform/WhatsThis.h"
 #include "desktop/pvlUrl.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "platform/DrawStamp.h"
+#include "platform/TextConversion.h"
+#include "platform/WhatsThis.h"
 #include "store/SessionState.h"
 
 #include <QAction>
@@ -69,6 +70,8 @@ void TfrmMain::buildControls()
 {
     lvPasswords = new TPasswordListView(*model_, this);
     lvPasswords->setMinimumHeight(kMinimumListHeight);
+    WatchDrawing(*lvPasswords->details().viewport(), "list");
+    WatchDrawing(*lvPasswords->list().viewport(), "list");
 
     reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));

@@ -44,6 +44,7 @@ void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
     SortPasswordRows(rows, sortColumn_);
     applyFilter(std::move(rows));
     endResetModel();
+    emit rowsReplaced();
 }
 
 void PasswordListModel::clear()
@@ -52,6 +53,7 @@ void PasswordListModel::clear()
     rows_.clear();
     hidden_.clear();
     endResetModel();
+    emit rowsReplaced();
 }
 
 void PasswordListModel::setFilter(RowFilter filter)
@@ -71,10 +73,17 @@ void PasswordListModel::setFilter(RowFilter filter)
 
 void PasswordListModel::applyFilter(std::vector<PasswordRow> all)
 {
+    // Each part gets its exact room first: growing them row by row moved every row many times.
+    std::vector<char> kept(all.size());
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        shown += static_cast<std::size_t>(kept[i] = !filter_ || filter_(all[i]));
     rows_.clear();
     hidden_.clear();
-    for (PasswordRow& r : all)
-        (!filter_ || filter_(r) ? rows_ : hidden_).push_back(std::move(r));
+    rows_.reserve(shown);
+    hidden_.reserve(all.size() - shown);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        (kept[i] ? rows_ : hidden_).push_back(std::move(all[i]));
 }
 
 void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
@@ -86,6 +95,7 @@ void PasswordListModel::setTexts(int index, const std::string& username, const s
     r.password = password;
     r.expiration = expiration;
     emit dataChanged(this->index(index, 1), this->index(index, columnCount() - 1));
+    emit rowsReplaced();
 }
 
 int PasswordListModel::setDescription(int index, const std::string& description)
@@ -100,12 +110,14 @@ int PasswordListModel::setDescription(int index, const std::string& description)
     if (destination == index) {
         rows_[static_cast<std::size_t>(index)] = std::move(moved);
         emit dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
+        emit rowsReplaced();
         return index;
     }
     beginMoveRows({}, index, index, {}, destination > index ? destination + 1 : destination);
     rows_.erase(rows_.begin() + index);
     rows_.insert(rows_.begin() + destination, std::move(moved));
     endMoveRows();
+    emit rowsReplaced();
     return destination;
 }
 

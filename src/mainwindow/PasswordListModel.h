@@ -57,6 +57,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+signals:
+    // The rows' texts changed: a reload, an edit or a rename. A filter does not count.
+    void rowsReplaced();
+
 private:
     // Splits all rows, in order, into the shown and the filtered-out ones.
     void applyFilter(std::vector<PasswordRow> all);

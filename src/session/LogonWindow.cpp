@@ -1,6 +1,7 @@
 #include "session/LogonWindow.h"
 
 #include "crypto/SecretMemory.h"
+#include "platform/DrawStamp.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalForm.h"
@@ -39,6 +40,7 @@ LogonWindow::LogonWindow(SessionState& session, std::filesystem::path storeFile,
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     maskWithStars(*txtPassword);
     cboUsername->view()->installEventFilter(this);
+    WatchDrawing(*this, "logon");
 }
 
 void LogonWindow::fillFromStore()

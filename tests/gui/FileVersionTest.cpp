@@ -67,11 +67,17 @@ TEST(FileVersionTest, FindsABlockAnywhereThatFitsInTheFile)
     block[1] = 0x00010000;
     block[2] = 0x000A0002;   // 10.2
     block[3] = 0xFFFF0007;   // .65535.7
-    writeWords(file, block, 5);
     TrsFileVersion version;
-    ASSERT_TRUE(version.Load(file));
-    EXPECT_EQ(version.versionText(), "10.2.65535");
-    EXPECT_EQ(version.buildNumber(), 7);
+    // The reader takes the file in parts of 64 KiB: a block may start anywhere around a seam.
+    std::vector<std::size_t> leads{5};
+    for (std::size_t lead = 65536 - 13 * 4 - 1; lead <= 65536 + 1; ++lead)
+        leads.push_back(lead);
+    for (const std::size_t lead : leads) {
+        writeWords(file, block, lead);
+        ASSERT_TRUE(version.Load(file)) << "block at " << lead;
+        EXPECT_EQ(version.versionText(), "10.2.65535");
+        EXPECT_EQ(version.buildNumber(), 7);
+    }
 
     block.pop_back();   // the block no longer fits
     writeWords(file, block, 5);

@@ -8,7 +8,6 @@
 #include "desktop/About.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
-#include "platform/TextConversion.h"
 #include "entries/NewPass.h"
 #include "exchange/Export.h"
 #include "exchange/Import.h"
@@ -17,6 +16,7 @@
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
+#include "platform/TextConversion.h"
 #include "session/ChgPass.h"
 #include "session/NewUser.h"
 #include "store/EntryStore.h"
@@ -564,6 +564,25 @@ TEST_F(MainWindowTest, FindFiltersOnShownTextsWithCaseFoldingAndKeepsTheSelectio
     EXPECT_FALSE(frmMain->txtFind->isVisible());
     EXPECT_EQ(column(*frmMain, 0).size(), 3);
     EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("3 passwords in list"));
+}
+
+// Find keeps the texts it compares while the find line is open; a list reloaded meanwhile (another
+// window's change) is searched by its new texts.
+TEST_F(MainWindowTest, FindSearchesTheTextsOfAListReloadedWhileItIsOpen)
+{
+    addEntry("Bank", "pin", "", "jdoe");
+    const auto frmMain = openMain();
+    frmMain->mnuEditFind->trigger();
+    frmMain->txtFind->setText(QStringLiteral("jdoe"));
+    ASSERT_EQ(frmMain->listModel().rowCount(), 1);
+
+    TDiamond diamond;
+    diamond.SetKey("pw");
+    write("Username1", diamond.EncryptToCipherString("mmax"));
+    frmMain->LoadPasswordList();
+    EXPECT_EQ(frmMain->listModel().rowCount(), 0);
+    frmMain->txtFind->setText(QStringLiteral("MMAX"));
+    EXPECT_EQ(frmMain->listModel().rowCount(), 1);
 }
 
 TEST_F(MainWindowTest, FindWithPasswordsHiddenSearchesOnlyWhatIsShownDecrypted)
