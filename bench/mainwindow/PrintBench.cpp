@@ -2,8 +2,8 @@
 // laid out by Qt's text layout over its pages, and the file written.
 
 #include "crypto/Diamond.h"
-#include "platform/DialogSeam.h"
 #include "mainwindow/Main.h"
+#include "platform/DialogSeam.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 

@@ -1,10 +1,10 @@
 // Keystead: the program's entry. Everything it needs comes from the store in the user's data
 // folder; it takes no arguments.
 
+#include "app/Startup.h"
 #include "crypto/SecretMemory.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/SecretClipboard.h"
-#include "app/Startup.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 

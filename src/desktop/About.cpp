@@ -1,11 +1,11 @@
 #include "desktop/About.h"
 
+#include "desktop/pvlUrl.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/EscapeKeepsOpen.h"
 #include "platform/SiteAddresses.h"
 #include "platform/WindowPlacement.h"
-#include "desktop/pvlUrl.h"
 
 #include <QGuiApplication>
 #include <QLabel>

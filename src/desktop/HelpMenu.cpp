@@ -1,9 +1,9 @@
 #include "desktop/HelpMenu.h"
 
 #include "desktop/About.h"
+#include "desktop/UpdateCheck.h"
 #include "platform/HelpWindow.h"
 #include "platform/ModalForm.h"
-#include "desktop/UpdateCheck.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,10 +1,10 @@
 #include "desktop/UpdateCheck.h"
 
+#include "desktop/pvlUrl.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/HttpClient.h"
 #include "platform/MessageBox.h"
 #include "platform/SiteAddresses.h"
-#include "desktop/pvlUrl.h"
 #include "store/KeysteadError.h"
 
 #include <QAction>

@@ -1,5 +1,6 @@
 #include "entries/EntryForm.h"
 
+#include "entries/EntryValidation.h"
 #include "platform/CharacterLimitValidator.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
@@ -10,7 +11,6 @@
 #include "platform/TextConversion.h"
 #include "platform/WhatsThis.h"
 #include "platform/WindowPlacement.h"
-#include "entries/EntryValidation.h"
 #include "store/MainSettings.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"

@@ -1,9 +1,9 @@
 #include "entries/NewPass.h"
 
-#include "platform/CharacterLimitValidator.h"
-#include "platform/TextConversion.h"
 #include "entries/EntryEditTarget.h"
 #include "entries/EntryValidation.h"
+#include "platform/CharacterLimitValidator.h"
+#include "platform/TextConversion.h"
 #include "store/SessionState.h"
 #include "store/StoreSession.h"
 

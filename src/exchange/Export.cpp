@@ -1,11 +1,11 @@
 #include "exchange/Export.h"
 
+#include "exchange/ExportCommands.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/EscapeKeepsOpen.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowPlacement.h"
-#include "exchange/ExportCommands.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "exchange/ExportCommands.h"
 
+#include "exchange/ExportFile.h"
 #include "platform/DisabledWindow.h"
 #include "platform/FileDialog.h"
-#include "exchange/ExportFile.h"
 #include "platform/Progress.h"
 #include "platform/ProgressStep.h"
 

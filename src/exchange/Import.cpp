@@ -1,5 +1,6 @@
 #include "exchange/Import.h"
 
+#include "exchange/ExportFile.h"
 #include "platform/DialogFont.h"
 #include "platform/DisabledWindow.h"
 #include "platform/ErrorDisplay.h"
@@ -8,13 +9,12 @@
 #include "platform/KeyPreview.h"
 #include "platform/MessageBox.h"
 #include "platform/PasswordMask.h"
+#include "platform/Progress.h"
+#include "platform/ProgressStep.h"
 #include "platform/TextConversion.h"
 #include "platform/WaitCursor.h"
 #include "platform/WhatsThis.h"
 #include "platform/WindowPlacement.h"
-#include "exchange/ExportFile.h"
-#include "platform/Progress.h"
-#include "platform/ProgressStep.h"
 #include "store/KeysteadError.h"
 
 #include <QGroupBox>

@@ -5,9 +5,9 @@
 
 #include "crypto/Diamond.h"
 #include "entries/EntryEditTarget.h"
-#include "store/MainSettings.h"
 #include "mainwindow/ShortDate.h"
 #include "mainwindow/VorrentRichEdit.h"
+#include "store/MainSettings.h"
 
 #include <QMainWindow>
 

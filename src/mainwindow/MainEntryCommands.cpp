@@ -2,10 +2,6 @@
 // and the enabling of the Edit menu.
 #include "mainwindow/Main.h"
 
-#include "platform/ErrorDisplay.h"
-#include "platform/MessageBox.h"
-#include "platform/ModalForm.h"
-#include "platform/TextConversion.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
 #include "mainwindow/BackupNotice.h"
@@ -13,6 +9,10 @@
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalForm.h"
+#include "platform/TextConversion.h"
 #include "store/EntryStore.h"
 #include "store/KeysteadError.h"
 #include "store/SessionState.h"

@@ -4,14 +4,14 @@
 
 #include "mainwindow/Main.h"
 
-#include "platform/ErrorDisplay.h"
-#include "platform/FileDialog.h"
-#include "platform/ModalForm.h"
 #include "exchange/Export.h"
 #include "exchange/ExportCommands.h"
 #include "exchange/Import.h"
 #include "mainwindow/BackupNotice.h"
 #include "mainwindow/PasswordListView.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileDialog.h"
+#include "platform/ModalForm.h"
 #include "session/ChgPass.h"
 #include "store/SessionState.h"
 

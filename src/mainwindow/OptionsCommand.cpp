@@ -1,11 +1,11 @@
 #include "mainwindow/OptionsCommand.h"
 
+#include "mainwindow/PasswordListView.h"
+#include "mainwindow/VorrentRichEdit.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/ModalForm.h"
 #include "platform/SuspendedUpdates.h"
 #include "platform/TextConversion.h"
-#include "mainwindow/PasswordListView.h"
-#include "mainwindow/VorrentRichEdit.h"
 #include "store/MainSettings.h"
 
 #include <QTextDocument>

@@ -1,8 +1,8 @@
 #include "mainwindow/PasswordListReader.h"
 
 #include "crypto/Diamond.h"
-#include "store/PasswordListRules.h"
 #include "store/EntryStore.h"
+#include "store/PasswordListRules.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 

@@ -1,9 +1,9 @@
 #include "mainwindow/QuickView.h"
 
+#include "entries/EntryEditTarget.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/TextConversion.h"
 #include "platform/WindowPlacement.h"
-#include "entries/EntryEditTarget.h"
 #include "store/MainSettings.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"

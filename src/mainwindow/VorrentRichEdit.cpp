@@ -1,10 +1,10 @@
 #include "mainwindow/VorrentRichEdit.h"
 
-#include "platform/ErrorDisplay.h"
 #include "desktop/FileLink.h"
 #include "desktop/PaletteColor.h"
-#include "platform/TextConversion.h"
 #include "desktop/pvlUrl.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/TextConversion.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>

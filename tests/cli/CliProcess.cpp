@@ -1,5 +1,5 @@
-#include "CliProcess.h"
 #include "../support/ReadFile.h"
+#include "CliProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -3,9 +3,9 @@
 // position, F1 and Enter.
 
 #include "EntryDialogTest.h"
-#include "platform/HelpWindow.h"
 #include "entries/EditPass.h"
 #include "entries/NewPass.h"
+#include "platform/HelpWindow.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -2,14 +2,14 @@
 // their order with the focus after each, the file dialogs they ask, the progress window's texts,
 // the automatic export at close, and a failed export that gives the main window back.
 
-#include "EntryDialogTest.h"
 #include "../support/ReadFile.h"
-#include "platform/TextConversion.h"
-#include "platform/FileDialog.h"
+#include "EntryDialogTest.h"
 #include "exchange/Export.h"
 #include "exchange/ExportFile.h"
 #include "exchange/Import.h"
+#include "platform/FileDialog.h"
 #include "platform/Progress.h"
+#include "platform/TextConversion.h"
 #include "session/ChgPass.h"
 
 #include <QApplication>

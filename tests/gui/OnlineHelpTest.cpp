@@ -5,13 +5,13 @@
 #include "GuiTest.h"
 #include "OpenedUrls.h"
 #include "desktop/About.h"
-#include "platform/HelpWindow.h"
 #include "desktop/Options.h"
-#include "platform/WhatsThis.h"
 #include "entries/NewPass.h"
 #include "exchange/Import.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListView.h"
+#include "platform/HelpWindow.h"
+#include "platform/WhatsThis.h"
 #include "session/ChgPass.h"
 
 #include <QAbstractButton>

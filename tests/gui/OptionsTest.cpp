@@ -5,10 +5,10 @@
 #include "../store/RawDatabase.h"
 #include "EntryDialogTest.h"
 #include "desktop/Options.h"
-#include "platform/Pickers.h"
-#include "platform/TextConversion.h"
-#include "platform/TBNArea.h"
 #include "mainwindow/TrayMinimize.h"
+#include "platform/Pickers.h"
+#include "platform/TBNArea.h"
+#include "platform/TextConversion.h"
 
 #include <QAction>
 #include <QButtonGroup>

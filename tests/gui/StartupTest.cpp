@@ -2,14 +2,14 @@
 // data from earlier versions with its question, the version stamp, and a store that cannot be
 // opened.
 
-#include "GuiTest.h"
 #include "../support/ReadFile.h"
+#include "GuiTest.h"
+#include "app/Startup.h"
 #include "crypto/Diamond.h"
 #include "mainwindow/Main.h"
 #include "session/Logon.h"
 #include "session/NewUser.h"
 #include "session/PlainLogon.h"
-#include "app/Startup.h"
 #include "session/VorrentImage.h"
 #include "store/StoreBackups.h"
 

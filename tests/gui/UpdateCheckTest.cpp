@@ -4,8 +4,8 @@
 
 #include "GuiTest.h"
 #include "OpenedUrls.h"
-#include "platform/HttpClient.h"
 #include "mainwindow/Main.h"
+#include "platform/HttpClient.h"
 
 #include <QAction>
 #include <QLabel>

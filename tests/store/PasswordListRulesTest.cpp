@@ -1,7 +1,7 @@
 // Texts and order of the password list, and the short date form of the countdown.
 
-#include "store/PasswordListRules.h"
 #include "mainwindow/ShortDate.h"
+#include "store/PasswordListRules.h"
 
 #include <gtest/gtest.h>
 

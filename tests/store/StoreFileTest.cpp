@@ -11,9 +11,9 @@
 #include <fstream>
 #include <optional>
 
+#include "../support/ReadFile.h"
 #include "RawDatabase.h"
 #include "TempFolder.h"
-#include "../support/ReadFile.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 

@@ -3,9 +3,9 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "platform/TBNArea.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/TrayMinimize.h"
+#include "platform/TBNArea.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

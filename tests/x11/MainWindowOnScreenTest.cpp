@@ -6,13 +6,13 @@
 
 #include "ScreenTest.h"
 #include "XInput.h"
-#include "platform/WindowPlacement.h"
 #include "entries/EditPass.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SecretClipboard.h"
 #include "mainwindow/VorrentRichEdit.h"
+#include "platform/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>

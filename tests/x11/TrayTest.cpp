@@ -6,8 +6,8 @@
 #include "XInput.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
-#include "platform/TBNArea.h"
 #include "mainwindow/TrayMinimize.h"
+#include "platform/TBNArea.h"
 
 #include <QAction>
 #include <QApplication>
