@@ -36,6 +36,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
     lblText->setFixedWidth(260);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     maskWithStars(*txtPassword);
+    txtPassword->setAccessibleName(QStringLiteral("Password"));
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdDone->setDefault(true);

@@ -72,6 +72,7 @@ void TfrmMain::buildControls()
 
     reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));
+    reComments->setAccessibleName(QStringLiteral("Comments"));
     reComments->setReadOnly(true);
     reComments->setFrameShape(QFrame::NoFrame);
     reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -145,6 +146,7 @@ void TfrmMain::buildToolBar()
     tbViewStyle->setObjectName(QStringLiteral("tbViewStyle"));
     tbViewStyle->setIcon(QIcon(QStringLiteral(":/pictures/toolbar-views.png")));
     tbViewStyle->setToolTip(QStringLiteral("Views"));
+    tbViewStyle->setAccessibleName(QStringLiteral("Views"));
     tbViewStyle->setPopupMode(QToolButton::MenuButtonPopup);
     tbViewStyle->setAutoRaise(true);
     tbToolbar->addWidget(tbViewStyle);

@@ -1,5 +1,6 @@
 #include "session/Logon.h"
 
+#include "desktop/AccessibleLabel.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
 #include "desktop/WindowPlacement.h"
@@ -21,18 +22,24 @@ QPixmap picture(const char* name)
     return QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
 }
 
-QLabel* addCaption(QWidget& form, const QString& text, QPoint place)
+// The captions' light grey, which the picture buttons' focus frame shares.
+void paintLight(QWidget& control)
+{
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::WindowText, QColor(210, 210, 210));
+    control.setPalette(palette);
+}
+
+void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
 {
     auto* label = new QLabel(text, &form);
     QFont font = label->font();
     font.setPixelSize(12);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(210, 210, 210));
-    label->setPalette(palette);
+    paintLight(*label);
     label->move(place);
     label->adjustSize();
-    return label;
+    tieLabel(*label, field);
 }
 
 }  // namespace
@@ -70,8 +77,8 @@ void TfrmLogon::buildControls()
     Image1->setGeometry(rect());
     Image1->lower();
 
-    addCaption(*this, QStringLiteral("Username:"), {24, 84});
-    addCaption(*this, QStringLiteral("Password:"), {24, 128});
+    addCaption(*this, QStringLiteral("Username:"), {24, 84}, *cboUsername);
+    addCaption(*this, QStringLiteral("Password:"), {24, 128}, *txtPassword);
     cboUsername->setGeometry(24, 100, 113, 22);
     txtPassword->setGeometry(24, 144, 113, 22);
 
@@ -81,8 +88,15 @@ void TfrmLogon::buildControls()
     imgNew->OnClick = [this](TVorrentImage&) { openNewUser(); };
     imgLogon->OnClick = [this](TVorrentImage&) { runLogonCheck(); };
     imgExit->OnClick = [this](TVorrentImage&) { giveUp(); };
+    imgNew->setButtonName(QStringLiteral("New User"), QKeySequence(Qt::ALT | Qt::Key_N));
+    imgLogon->setButtonName(QStringLiteral("Logon"), QKeySequence(Qt::ALT | Qt::Key_L));
+    imgExit->setButtonName(QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    setTabOrder(txtPassword, cboUsername);
+    // The picture buttons take the focus in the order the plain window's buttons do.
+    setTabOrder(txtPassword, imgNew);
+    setTabOrder(imgNew, imgLogon);
+    setTabOrder(imgLogon, imgExit);
+    setTabOrder(imgExit, cboUsername);
 }
 
 void TfrmLogon::placeHoverButton(TVorrentImage& button, const char* name, QPoint place, const QPixmap& on,
@@ -92,6 +106,7 @@ void TfrmLogon::placeHoverButton(TVorrentImage& button, const char* name, QPoint
     button.setPixmap(off);
     button.setGeometry(QRect(place, off.deviceIndependentSize().toSize()));
     button.setCursor(Qt::PointingHandCursor);
+    paintLight(button);
     button.OnMouseEnter = [&on](TVorrentImage& sender) { sender.setPixmap(on); };
     button.OnMouseLeave = [&off](TVorrentImage& sender) { sender.setPixmap(off); };
 }
@@ -101,10 +116,13 @@ QObject& TfrmLogon::exitControl()
     return *imgExit;
 }
 
-// The window sees the keys first: Enter anywhere logs on.
+// The window sees the keys first: Enter anywhere logs on, except on a picture button with the
+// focus, which does what it says.
 bool TfrmLogon::FormKeyPress(const QKeyEvent& key)
 {
     if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+        return false;
+    if (qobject_cast<TVorrentImage*>(focusWidget()) != nullptr)
         return false;
     if (!key.isAutoRepeat())
         runLogonCheck();

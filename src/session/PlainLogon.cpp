@@ -1,5 +1,6 @@
 #include "session/PlainLogon.h"
 
+#include "desktop/AccessibleLabel.h"
 #include "desktop/DialogFont.h"
 #include "desktop/WindowPlacement.h"
 
@@ -13,11 +14,12 @@ namespace keystead {
 
 namespace {
 
-void addCaption(QWidget& form, const QString& text, QPoint place)
+void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
 {
     auto* label = new QLabel(text, &form);
     label->move(place);
     label->adjustSize();
+    tieLabel(*label, field);
 }
 
 }  // namespace
@@ -48,8 +50,8 @@ void TfrmPlainLogon::buildControls()
     imgTitle->setPixmap(QPixmap(QStringLiteral(":/pictures/title.png")));
     imgTitle->setGeometry(0, 0, 275, 50);
 
-    addCaption(*this, QStringLiteral("Username:"), {32, 62});
-    addCaption(*this, QStringLiteral("Password:"), {32, 88});
+    addCaption(*this, QStringLiteral("Username:"), {32, 62}, *cboUsername);
+    addCaption(*this, QStringLiteral("Password:"), {32, 88}, *txtPassword);
     cboUsername->setGeometry(96, 60, 137, 22);
     txtPassword->setGeometry(96, 86, 137, 22);
 
