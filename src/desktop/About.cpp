@@ -3,6 +3,7 @@
 #include "desktop/DialogFont.h"
 #include "desktop/ErrorDisplay.h"
 #include "desktop/EscapeKeepsOpen.h"
+#include "desktop/Picture.h"
 #include "desktop/SiteAddresses.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/pvlUrl.h"
@@ -76,7 +77,7 @@ void TfrmAbout::buildControls()
     band->setPalette(black);
     band->lower();
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap(QStringLiteral(":/pictures/about-logo.png")));
+    imgLogo->setPixmap(loadPicture(QStringLiteral("about-logo")));
     imgLogo->setGeometry(12, 8, 240, 54);
 
     auto* visit = new QLabel(QStringLiteral("Visit us on the Web:"), this);

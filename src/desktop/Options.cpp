@@ -231,6 +231,10 @@ void TfrmOptions::buildSecurity()
     txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kEditHeight);
     lblClearSeconds = addLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
                                {txtClearSeconds->geometry().right() + 5, 158}, "lblClearSeconds");
+    // The sentence's end wraps onto a second line where the panel ends, whatever the font.
+    lblClearSeconds->setWordWrap(true);
+    const int clearWidth = kPanelSize.width() - lblClearSeconds->x();
+    lblClearSeconds->resize(clearWidth, lblClearSeconds->heightForWidth(clearWidth));
     tieLabel(*lblClearSeconds, *txtClearSeconds);
 }
 

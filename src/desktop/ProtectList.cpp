@@ -4,6 +4,7 @@
 #include "desktop/MessageBox.h"
 #include "desktop/ModalForm.h"
 #include "desktop/PasswordMask.h"
+#include "desktop/Picture.h"
 #include "desktop/TextConversion.h"
 #include "desktop/WindowPlacement.h"
 #include "store/SessionState.h"
@@ -26,7 +27,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
     showCloseBoxOnly(*this);
 
     auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QStringLiteral(":/pictures/prompt-lock.png")));
+    picture->setPixmap(loadPicture(QStringLiteral("prompt-lock")));
     picture->setFixedSize(32, 32);
     auto* lblText = new QLabel(QStringLiteral("Password protection has been enabled for viewing or changing this "
                                               "account's information. Please enter your logon password below to "

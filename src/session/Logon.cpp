@@ -3,6 +3,7 @@
 #include "desktop/AccessibleLabel.h"
 #include "desktop/HelpWindow.h"
 #include "desktop/KeyPreview.h"
+#include "desktop/Picture.h"
 #include "desktop/WindowPlacement.h"
 #include "session/VorrentImage.h"
 
@@ -10,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <utility>
 
 namespace keystead {
 
@@ -19,7 +22,7 @@ constexpr int kHelpTopic = 1000;
 
 QPixmap picture(const char* name)
 {
-    return QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
+    return loadPicture(QLatin1String(name));
 }
 
 // The captions' light grey, which the picture buttons' focus frame shares.
@@ -28,6 +31,19 @@ void paintLight(QWidget& control)
     QPalette palette = control.palette();
     palette.setColor(QPalette::WindowText, QColor(210, 210, 210));
     control.setPalette(palette);
+}
+
+// The fields keep the light colours they have on a light desktop: on the window's fixed dark
+// picture, fields in a dark desktop's colours would lose their edges.
+void paintLightField(QWidget& field)
+{
+    QPalette palette = field.palette();
+    for (const auto& [role, colour] : {std::pair{QPalette::Base, QColor(Qt::white)}, {QPalette::Text, QColor(Qt::black)},
+                                       {QPalette::Button, QColor(230, 230, 230)},
+                                       {QPalette::ButtonText, QColor(Qt::black)}, {QPalette::Window, QColor(230, 230, 230)},
+                                       {QPalette::WindowText, QColor(Qt::black)}})
+        palette.setColor(role, colour);
+    field.setPalette(palette);
 }
 
 void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
@@ -81,6 +97,8 @@ void TfrmLogon::buildControls()
     addCaption(*this, QStringLiteral("Password:"), {24, 128}, *txtPassword);
     cboUsername->setGeometry(24, 100, 113, 22);
     txtPassword->setGeometry(24, 144, 113, 22);
+    for (QWidget* field : {static_cast<QWidget*>(cboUsername), static_cast<QWidget*>(txtPassword)})
+        paintLightField(*field);
 
     placeHoverButton(*imgNew, "imgNew", {24, 176}, imgNewOn, imgNewOff);
     placeHoverButton(*imgLogon, "imgLogon", {134, 176}, imgLogonOn, imgLogonOff);

@@ -2,6 +2,7 @@
 
 #include "desktop/AccessibleLabel.h"
 #include "desktop/DialogFont.h"
+#include "desktop/Picture.h"
 #include "desktop/WindowPlacement.h"
 
 #include <QComboBox>
@@ -47,7 +48,7 @@ void TfrmPlainLogon::buildControls()
 {
     setFixedSize(272, 159);
     imgTitle->setObjectName(QStringLiteral("imgTitle"));
-    imgTitle->setPixmap(QPixmap(QStringLiteral(":/pictures/title.png")));
+    imgTitle->setPixmap(loadPicture(QStringLiteral("title")));
     imgTitle->setGeometry(0, 0, 275, 50);
 
     addCaption(*this, QStringLiteral("Username:"), {32, 62}, *cboUsername);
