@@ -69,6 +69,7 @@ TEST_F(AccessibilityTest, LogonWindowsNameTheirFieldsAndThePicturesAreButtons)
     fancy.txtPassword->setText(kSecret);
     expectSound(fancy);
     EXPECT_EQ(accessibleNames(fancy, QAccessible::Button), (QStringList{"New User", "Logon", "Exit"}));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(fancy.txtPassword)->state().passwordEdit);
 
     TfrmPlainLogon plain(session, storeFile);
     plain.txtPassword->setText(kSecret);
