@@ -6,6 +6,7 @@
 #include "store/CaseFolding.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 #include <optional>
 
@@ -17,6 +18,8 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
 {
     setObjectName(QStringLiteral("txtFind"));
     setClearButtonEnabled(true);
+    for (QToolButton* clear : findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Clear"));
     hide();
     connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);
 }

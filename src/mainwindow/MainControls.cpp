@@ -126,6 +126,9 @@ void TfrmMain::buildToolBar()
     tbToolbar->setIconSize(QSize(16, 16));
     tbToolbar->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, tbToolbar);
+    // The button that shows the tool buttons a narrow window has no room for.
+    if (auto* more = tbToolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More tool buttons"));
 
     tbNewPassword = makeToolButton(*tbToolbar, "tbNewPassword", QStringLiteral("New Password"), "toolbar-new.png");
     tbPrint = makeToolButton(*tbToolbar, "tbPrint", QStringLiteral("Print"), "toolbar-print.png");

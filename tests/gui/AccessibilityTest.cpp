@@ -84,6 +84,8 @@ TEST_F(AccessibilityTest, MainWindowNamesItsControlsAndHiddenCellsSayHidden)
     const auto frmMain = openMain();
     frmMain->lvPasswords->selectRow(0);
     frmMain->mnuEditFind->trigger();
+    frmMain->txtFind->insert(QStringLiteral("Ba"));   // the find line's clear button shows
+    frmMain->resize(120, 300);                        // the tool bar's extension button shows
     const QModelIndex password = frmMain->listModel().index(0, 2);
     const QString cipher = password.data().toString();
     ASSERT_FALSE(cipher.isEmpty());
