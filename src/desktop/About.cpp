@@ -4,6 +4,7 @@
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/EscapeKeepsOpen.h"
+#include "platform/Picture.h"
 #include "platform/SiteAddresses.h"
 #include "platform/WindowPlacement.h"
 
@@ -76,7 +77,7 @@ void TfrmAbout::buildControls()
     band->setPalette(black);
     band->lower();
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap(QStringLiteral(":/pictures/about-logo.png")));
+    imgLogo->setPixmap(loadPicture(QStringLiteral("about-logo")));
     imgLogo->setGeometry(12, 8, 240, 54);
 
     auto* visit = new QLabel(QStringLiteral("Visit us on the Web:"), this);
@@ -87,14 +88,16 @@ void TfrmAbout::buildControls()
     QFont underlined = Label1->font();
     underlined.setUnderline(true);
     Label1->setFont(underlined);
+    // The palette's link colour: blue on a light desktop, and still readable on a dark one.
     QPalette blue = Label1->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
+    blue.setColor(QPalette::WindowText, blue.color(QPalette::Link));
     Label1->setPalette(blue);
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->installEventFilter(this);
 
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
+    Memo1->setAccessibleName(QStringLiteral("Release notes"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(kReleaseNotes);
     Memo1->setGeometry(12, kBandHeight + 34, kWidth - 24, 120);

@@ -2,6 +2,7 @@
 
 #include "desktop/PaletteColor.h"
 #include "exchange/ExportPath.h"
+#include "platform/AccessibleLabel.h"
 #include "platform/BrowseFolder.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
@@ -117,6 +118,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     useDialogFont(*this);
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));
+    tabOptions->setAccessibleName(QStringLiteral("Options"));
     tabOptions->setGeometry(8, 8, 345, 241);
     for (const char* caption : {"General", "Fonts", "Export", "Security", "Tray Icon"})
         tabOptions->addTab(new QWidget(tabOptions), QLatin1String(caption));
@@ -175,6 +177,8 @@ void TfrmOptions::buildGeneral()
     pnlColor->setGeometry(Label6->geometry().right() + 10, 150, 41, 23);
     pnlColor->setAutoFillBackground(true);
     pnlColor->setCursor(Qt::PointingHandCursor);
+    pnlColor->setFocusPolicy(Qt::TabFocus);
+    tieLabel(*Label6, *pnlColor);
 }
 
 void TfrmOptions::buildFonts()
@@ -188,6 +192,10 @@ void TfrmOptions::buildFonts()
     lblNotesFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56}, "lblNotesFontSize");
     txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kEditHeight});
     txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kEditHeight});
+    tieLabel(*lblListFont, *txtListFont);
+    tieLabel(*lblListFontSize, *txtListFontSize);
+    tieLabel(*lblNotesFont, *txtNotesFont);
+    tieLabel(*lblNotesFontSize, *txtNotesFontSize);
     cmdNotesFont = addButton(*pnlFonts, "cmdNotesFont", QStringLiteral("Set Font"), {240, 70, 65, 25});
 }
 
@@ -198,6 +206,7 @@ void TfrmOptions::buildExport()
     txtExportPath = new QLineEdit(pnlExport);
     txtExportPath->setObjectName(QStringLiteral("txtExportPath"));
     txtExportPath->setGeometry(0, 26, 264, kEditHeight);
+    txtExportPath->setAccessibleName(QStringLiteral("Export path"));
     cmdBrowse = addButton(*pnlExport, "cmdBrowse", QStringLiteral("..."), {270, 24, 35, 25});
 }
 
@@ -222,6 +231,11 @@ void TfrmOptions::buildSecurity()
     txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kEditHeight);
     lblClearSeconds = addLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
                                {txtClearSeconds->geometry().right() + 5, 158}, "lblClearSeconds");
+    // The sentence's end wraps onto a second line where the panel ends, whatever the font.
+    lblClearSeconds->setWordWrap(true);
+    const int clearWidth = kPanelSize.width() - lblClearSeconds->x();
+    lblClearSeconds->resize(clearWidth, lblClearSeconds->heightForWidth(clearWidth));
+    tieLabel(*lblClearSeconds, *txtClearSeconds);
 }
 
 void TfrmOptions::buildTrayIcon()
@@ -450,13 +464,24 @@ void TfrmOptions::cmdDoneClick()
     accept();
 }
 
+// The colour panel is a button to the mouse and the keyboard alike; with the focus its frame
+// is drawn bolder.
 bool TfrmOptions::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == pnlColor && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched != pnlColor)
+        return QDialog::eventFilter(watched, event);
+    const bool clicked = event->type() == QEvent::MouseButtonRelease &&
+                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool pressed = event->type() == QEvent::KeyPress &&
+                         (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
+                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if (clicked || pressed) {
         pnlColorClick();
         return true;
     }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        pnlColor->setLineWidth(pnlColor->hasFocus() ? 3 : 1);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalForm.h"
 #include "platform/PasswordMask.h"
+#include "platform/Picture.h"
 #include "platform/TextConversion.h"
 #include "platform/WindowPlacement.h"
 #include "store/SessionState.h"
@@ -26,7 +27,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
     showCloseBoxOnly(*this);
 
     auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QStringLiteral(":/pictures/prompt-lock.png")));
+    picture->setPixmap(loadPicture(QStringLiteral("prompt-lock")));
     picture->setFixedSize(32, 32);
     auto* lblText = new QLabel(QStringLiteral("Password protection has been enabled for viewing or changing this "
                                               "account's information. Please enter your logon password below to "
@@ -36,6 +37,7 @@ TfrmProtectList::TfrmProtectList(SessionState& session, std::function<void()> on
     lblText->setFixedWidth(260);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     maskWithStars(*txtPassword);
+    txtPassword->setAccessibleName(QStringLiteral("Password"));
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdDone->setDefault(true);

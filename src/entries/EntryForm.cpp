@@ -1,6 +1,7 @@
 #include "entries/EntryForm.h"
 
 #include "entries/EntryValidation.h"
+#include "platform/AccessibleLabel.h"
 #include "platform/CharacterLimitValidator.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
@@ -151,15 +152,18 @@ void EntryForm::buildControls()
 
 void EntryForm::placeLabels()
 {
-    addLabel(*this, "lblDescription", QStringLiteral("Description:"), {16, 18}, 4001);
-    addLabel(*this, "lblUsername", QStringLiteral("Username:"), {16, 42}, 4002);
-    addLabel(*this, "lblPassword", QStringLiteral("Password:"), {16, 66}, 4003);
+    tieLabel(*addLabel(*this, "lblDescription", QStringLiteral("Description:"), {16, 18}, 4001), *txtDescription);
+    tieLabel(*addLabel(*this, "lblUsername", QStringLiteral("Username:"), {16, 42}, 4002), *txtUsername);
+    tieLabel(*addLabel(*this, "lblPassword", QStringLiteral("Password:"), {16, 66}, 4003), *txtPassword);
     addLabel(*this, "lblDays", QStringLiteral("days."), {216, 107}, 4006);
-    addLabel(*this, "lblComments", QStringLiteral("Comments"), {16, 176}, 4008);
+    // The days box sits inside the check box's sentence, which names it.
+    txtExpire->setAccessibleName(QStringLiteral("This password expires every (days)"));
+    tieLabel(*addLabel(*this, "lblComments", QStringLiteral("Comments"), {16, 176}, 4008), *memComments);
 
     // Right-aligned, ending where its box begins however wide the font makes it.
     QLabel* current = addLabel(*this, "lblCurrent", QStringLiteral("Current days till expiration:"), {40, 136}, 4007);
     current->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    tieLabel(*current, *txtCurrent);
     const int width = std::max(129, current->width());
     current->setGeometry(40 + 129 - width, 136, width, current->height());
 }

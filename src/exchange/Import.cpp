@@ -1,6 +1,7 @@
 #include "exchange/Import.h"
 
 #include "exchange/ExportFile.h"
+#include "platform/AccessibleLabel.h"
 #include "platform/DialogFont.h"
 #include "platform/DisabledWindow.h"
 #include "platform/ErrorDisplay.h"
@@ -74,6 +75,7 @@ void TfrmImport::buildControls()
     txtPassword->setGeometry(78, 44, 191, 21);
     setHelpContext(*txtPassword, 7001);
     maskWithStars(*txtPassword);
+    tieLabel(*Label2, *txtPassword);
 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(12, 74, 257, 64);

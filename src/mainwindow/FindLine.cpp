@@ -7,6 +7,7 @@
 #include "store/CaseFolding.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 #include <algorithm>
 #include <optional>
@@ -19,6 +20,8 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
 {
     setObjectName(QStringLiteral("txtFind"));
     setClearButtonEnabled(true);
+    for (QToolButton* clear : findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Clear"));
     hide();
     WatchDrawing(*this, "find");
     connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);

@@ -75,6 +75,7 @@ void TfrmMain::buildControls()
 
     reComments = new TVorrentRichEdit(this);
     reComments->setObjectName(QStringLiteral("reComments"));
+    reComments->setAccessibleName(QStringLiteral("Comments"));
     reComments->setReadOnly(true);
     reComments->setFrameShape(QFrame::NoFrame);
     reComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -128,6 +129,9 @@ void TfrmMain::buildToolBar()
     tbToolbar->setIconSize(QSize(16, 16));
     tbToolbar->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, tbToolbar);
+    // The button that shows the tool buttons a narrow window has no room for.
+    if (auto* more = tbToolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More tool buttons"));
 
     tbNewPassword = makeToolButton(*tbToolbar, "tbNewPassword", QStringLiteral("New Password"), "toolbar-new.png");
     tbPrint = makeToolButton(*tbToolbar, "tbPrint", QStringLiteral("Print"), "toolbar-print.png");
@@ -148,6 +152,7 @@ void TfrmMain::buildToolBar()
     tbViewStyle->setObjectName(QStringLiteral("tbViewStyle"));
     tbViewStyle->setIcon(QIcon(QStringLiteral(":/pictures/toolbar-views.png")));
     tbViewStyle->setToolTip(QStringLiteral("Views"));
+    tbViewStyle->setAccessibleName(QStringLiteral("Views"));
     tbViewStyle->setPopupMode(QToolButton::MenuButtonPopup);
     tbViewStyle->setAutoRaise(true);
     tbToolbar->addWidget(tbViewStyle);

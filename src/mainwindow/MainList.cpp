@@ -170,6 +170,7 @@ QWidget* TfrmMain::buildFindPanel()
         *model_, *lvPasswords,
         [this] { return FindScopeFor(session_.ShowPasswordsOn, settings_.showSystem, settings_.showComments); },
         [this](const std::string& stored) { return Diamond1.DecryptCipherString(stored); }, this);
+    txtFind->setAccessibleName(QStringLiteral("Find"));
     connect(txtFind, &TFindLine::filterChanged, this, &TfrmMain::showListCount);
     connect(txtFind, &TFindLine::firstRowActivated, this, &TfrmMain::mnuEditEditClick);
     auto* panel = new QWidget(this);

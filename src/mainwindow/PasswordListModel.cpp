@@ -33,6 +33,12 @@ const std::string& columnText(const PasswordRow& row, int column)
     }
 }
 
+// A cell that draws cipher text is read out as "hidden", never character by character.
+bool hiddenCell(const PasswordRow& row, int column)
+{
+    return column == 0 ? row.descriptionHidden : (column == 1 || column == 2) && row.valuesHidden;
+}
+
 }  // namespace
 
 PasswordListModel::PasswordListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -152,6 +158,8 @@ QVariant PasswordListModel::data(const QModelIndex& index, int role) const
         return toQString(columnText(r, index.column()));
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return shownText(columnText(r, index.column()));
+    if (role == Qt::AccessibleTextRole && hiddenCell(r, index.column()))
+        return QStringLiteral("hidden");
     return {};
 }
 

@@ -40,7 +40,8 @@ PasswordListContent ReadPasswordList(RegistryStore& store, SessionState& state, 
         StoredEntry& entry = stored[i];
         const int n = static_cast<int>(i) + 1;
         PasswordRow row{n, {}, shown(entry.system, plainDescription), shown(entry.username, display.showPasswordsOn),
-                        shown(entry.password, display.showPasswordsOn), {}};
+                        shown(entry.password, display.showPasswordsOn), {}, !plainDescription,
+                        !display.showPasswordsOn};
 
         if (countdownDays) {
             if (auto lowered = CountDown(entry.daysTillExpiration, *countdownDays)) {

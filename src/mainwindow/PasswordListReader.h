@@ -24,6 +24,8 @@ struct PasswordRow {
     std::string username;
     std::string password;
     std::string expiration;   // the expiry text
+    bool descriptionHidden = false;   // the description is shown as its cipher text
+    bool valuesHidden = false;        // the user name and password are shown as their cipher texts
 
     // The text of a sort column: 0 description, 1 user name, 2 password.
     const std::string& sortKey(int sortColumn) const;

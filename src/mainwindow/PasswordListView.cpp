@@ -62,6 +62,8 @@ TPasswordListView::TPasswordListView(PasswordListModel& model, QWidget* parent)
     list_->setSelectionModel(details_->selectionModel());
     setUpDetails(*details_);
     setUpList(*list_);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(list_)})
+        view->setAccessibleName(QStringLiteral("Password list"));
     list_->setPalette(details_->palette());
     addWidget(details_);
     addWidget(list_);

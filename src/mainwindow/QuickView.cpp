@@ -88,6 +88,7 @@ void TfrmQuickView::buildControls()
     top = addHeading(*this, QStringLiteral("Comments"), top + 18);
     memComments = new QPlainTextEdit(this);
     memComments->setReadOnly(true);
+    memComments->setAccessibleName(QStringLiteral("Comments"));
     memComments->setFrameShape(QFrame::NoFrame);
     memComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memComments->setGeometry(kMargin, top, kRuleWidth, kClientHeight - top - 4);

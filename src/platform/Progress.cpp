@@ -1,5 +1,6 @@
 #include "platform/Progress.h"
 
+#include "platform/Picture.h"
 #include "platform/WindowPlacement.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
     setFixedSize(320, 84);
 
     imgPicture->setObjectName(QStringLiteral("imgPicture"));
-    imgPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/progress.png")));
+    imgPicture->setPixmap(loadPicture(QStringLiteral("progress")));
     imgPicture->setGeometry(16, 16, 32, 32);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setGeometry(64, 16, 240, 20);

@@ -1,6 +1,7 @@
 #include "session/ChgPass.h"
 
 #include "crypto/SecretMemory.h"
+#include "platform/AccessibleLabel.h"
 #include "platform/DialogFont.h"
 #include "platform/DisabledWindow.h"
 #include "platform/ErrorDisplay.h"
@@ -65,6 +66,7 @@ void TfrmChangePassword::buildControls()
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(0, top - 2, 97, 21);
         setHelpContext(*label, context);
+        tieLabel(*label, edit);
         edit.setObjectName(QLatin1String(name));
         edit.setGeometry(104, top, 153, 21);
         setHelpContext(edit, context);

@@ -1,7 +1,9 @@
 #include "session/Logon.h"
 
+#include "platform/AccessibleLabel.h"
 #include "platform/HelpWindow.h"
 #include "platform/KeyPreview.h"
+#include "platform/Picture.h"
 #include "platform/WindowPlacement.h"
 #include "session/VorrentImage.h"
 
@@ -9,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <utility>
 
 namespace keystead {
 
@@ -18,21 +22,40 @@ constexpr int kHelpTopic = 1000;
 
 QPixmap picture(const char* name)
 {
-    return QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
+    return loadPicture(QLatin1String(name));
 }
 
-QLabel* addCaption(QWidget& form, const QString& text, QPoint place)
+// The captions' light grey, which the picture buttons' focus frame shares.
+void paintLight(QWidget& control)
+{
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::WindowText, QColor(210, 210, 210));
+    control.setPalette(palette);
+}
+
+// The fields keep the light colours they have on a light desktop: on the window's fixed dark
+// picture, fields in a dark desktop's colours would lose their edges.
+void paintLightField(QWidget& field)
+{
+    QPalette palette = field.palette();
+    for (const auto& [role, colour] : {std::pair{QPalette::Base, QColor(Qt::white)}, {QPalette::Text, QColor(Qt::black)},
+                                       {QPalette::Button, QColor(230, 230, 230)},
+                                       {QPalette::ButtonText, QColor(Qt::black)}, {QPalette::Window, QColor(230, 230, 230)},
+                                       {QPalette::WindowText, QColor(Qt::black)}})
+        palette.setColor(role, colour);
+    field.setPalette(palette);
+}
+
+void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
 {
     auto* label = new QLabel(text, &form);
     QFont font = label->font();
     font.setPixelSize(12);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(210, 210, 210));
-    label->setPalette(palette);
+    paintLight(*label);
     label->move(place);
     label->adjustSize();
-    return label;
+    tieLabel(*label, field);
 }
 
 }  // namespace
@@ -70,10 +93,12 @@ void TfrmLogon::buildControls()
     Image1->setGeometry(rect());
     Image1->lower();
 
-    addCaption(*this, QStringLiteral("Username:"), {24, 84});
-    addCaption(*this, QStringLiteral("Password:"), {24, 128});
+    addCaption(*this, QStringLiteral("Username:"), {24, 84}, *cboUsername);
+    addCaption(*this, QStringLiteral("Password:"), {24, 128}, *txtPassword);
     cboUsername->setGeometry(24, 100, 113, 22);
     txtPassword->setGeometry(24, 144, 113, 22);
+    for (QWidget* field : {static_cast<QWidget*>(cboUsername), static_cast<QWidget*>(txtPassword)})
+        paintLightField(*field);
 
     placeHoverButton(*imgNew, "imgNew", {24, 176}, imgNewOn, imgNewOff);
     placeHoverButton(*imgLogon, "imgLogon", {134, 176}, imgLogonOn, imgLogonOff);
@@ -81,8 +106,15 @@ void TfrmLogon::buildControls()
     imgNew->OnClick = [this](TVorrentImage&) { openNewUser(); };
     imgLogon->OnClick = [this](TVorrentImage&) { runLogonCheck(); };
     imgExit->OnClick = [this](TVorrentImage&) { giveUp(); };
+    imgNew->setButtonName(QStringLiteral("New User"), QKeySequence(Qt::ALT | Qt::Key_N));
+    imgLogon->setButtonName(QStringLiteral("Logon"), QKeySequence(Qt::ALT | Qt::Key_L));
+    imgExit->setButtonName(QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    setTabOrder(txtPassword, cboUsername);
+    // The picture buttons take the focus in the order the plain window's buttons do.
+    setTabOrder(txtPassword, imgNew);
+    setTabOrder(imgNew, imgLogon);
+    setTabOrder(imgLogon, imgExit);
+    setTabOrder(imgExit, cboUsername);
 }
 
 void TfrmLogon::placeHoverButton(TVorrentImage& button, const char* name, QPoint place, const QPixmap& on,
@@ -92,6 +124,7 @@ void TfrmLogon::placeHoverButton(TVorrentImage& button, const char* name, QPoint
     button.setPixmap(off);
     button.setGeometry(QRect(place, off.deviceIndependentSize().toSize()));
     button.setCursor(Qt::PointingHandCursor);
+    paintLight(button);
     button.OnMouseEnter = [&on](TVorrentImage& sender) { sender.setPixmap(on); };
     button.OnMouseLeave = [&off](TVorrentImage& sender) { sender.setPixmap(off); };
 }
@@ -101,10 +134,13 @@ QObject& TfrmLogon::exitControl()
     return *imgExit;
 }
 
-// The window sees the keys first: Enter anywhere logs on.
+// The window sees the keys first: Enter anywhere logs on, except on a picture button with the
+// focus, which does what it says.
 bool TfrmLogon::FormKeyPress(const QKeyEvent& key)
 {
     if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+        return false;
+    if (qobject_cast<TVorrentImage*>(focusWidget()) != nullptr)
         return false;
     if (!key.isAutoRepeat())
         runLogonCheck();

@@ -1,5 +1,6 @@
 #include "session/NewUser.h"
 
+#include "platform/AccessibleLabel.h"
 #include "platform/CharacterLimitValidator.h"
 #include "platform/DialogFont.h"
 #include "platform/ErrorDisplay.h"
@@ -56,19 +57,20 @@ TfrmNewUser::TfrmNewUser(QComboBox& logonUsername, std::filesystem::path storeFi
 void TfrmNewUser::buildControls()
 {
     setFixedSize(273, 136);
-    const auto addLabel = [this](const QString& text, int top) {
+    const auto addLabel = [this](const QString& text, int top, QLineEdit& edit) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(0, top - 2, 97, 21);
+        tieLabel(*label, edit);
     };
     const auto placeEdit = [this](QLineEdit& edit, const char* name, int top, int limit) {
         edit.setObjectName(QLatin1String(name));
         edit.setGeometry(104, top, 153, 21);
         edit.setValidator(new CharacterLimitValidator(limit, &edit));
     };
-    addLabel(QStringLiteral("Username:"), 17);
-    addLabel(QStringLiteral("Password:"), 41);
-    addLabel(QStringLiteral("Verify Password:"), 65);
+    addLabel(QStringLiteral("Username:"), 17, *txtUsername);
+    addLabel(QStringLiteral("Password:"), 41, *txtPassword);
+    addLabel(QStringLiteral("Verify Password:"), 65, *txtVerify);
     placeEdit(*txtUsername, "txtUsername", 16, kUsernameLimit);
     placeEdit(*txtPassword, "txtPassword", 40, kPasswordLimit);
     placeEdit(*txtVerify, "txtVerify", 64, kPasswordLimit);

@@ -1,6 +1,8 @@
 #include "session/PlainLogon.h"
 
+#include "platform/AccessibleLabel.h"
 #include "platform/DialogFont.h"
+#include "platform/Picture.h"
 #include "platform/WindowPlacement.h"
 
 #include <QComboBox>
@@ -13,11 +15,12 @@ namespace keystead {
 
 namespace {
 
-void addCaption(QWidget& form, const QString& text, QPoint place)
+void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
 {
     auto* label = new QLabel(text, &form);
     label->move(place);
     label->adjustSize();
+    tieLabel(*label, field);
 }
 
 }  // namespace
@@ -45,11 +48,11 @@ void TfrmPlainLogon::buildControls()
 {
     setFixedSize(272, 159);
     imgTitle->setObjectName(QStringLiteral("imgTitle"));
-    imgTitle->setPixmap(QPixmap(QStringLiteral(":/pictures/title.png")));
+    imgTitle->setPixmap(loadPicture(QStringLiteral("title")));
     imgTitle->setGeometry(0, 0, 275, 50);
 
-    addCaption(*this, QStringLiteral("Username:"), {32, 62});
-    addCaption(*this, QStringLiteral("Password:"), {32, 88});
+    addCaption(*this, QStringLiteral("Username:"), {32, 62}, *cboUsername);
+    addCaption(*this, QStringLiteral("Password:"), {32, 88}, *txtPassword);
     cboUsername->setGeometry(96, 60, 137, 22);
     txtPassword->setGeometry(96, 86, 137, 22);
 

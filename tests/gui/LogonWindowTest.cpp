@@ -292,8 +292,10 @@ TYPED_TEST(LogonWindowTest, TabOrderStartsWithThePassword)
         if (widget->parentWidget() == form.get() && (widget->focusPolicy() & Qt::TabFocus))
             order.push_back(widget);
     }
+    // The picture buttons take the focus as the plain window's buttons do.
     if constexpr (std::is_same_v<TypeParam, FancyWindow>) {
-        EXPECT_EQ(order, (std::vector<QWidget*>{form->txtPassword, form->cboUsername}));
+        EXPECT_EQ(order, (std::vector<QWidget*>{form->txtPassword, form->imgNew, form->imgLogon, form->imgExit,
+                                                form->cboUsername}));
     } else {
         EXPECT_EQ(order, (std::vector<QWidget*>{form->txtPassword, form->cmdNewUser, form->cmdDone,
                                                 form->cmdCancel, form->cboUsername}));
@@ -321,6 +323,21 @@ TEST_F(FancyLogonTest, HoverButtonsLightUpUnderThePointer)
         QCoreApplication::sendEvent(button, &leave);
         EXPECT_EQ(button->pixmap().cacheKey(), off->cacheKey());
     }
+}
+
+// A picture button with the focus answers Space and Enter itself: Enter there does not log on.
+TEST_F(FancyLogonTest, SpaceAndEnterPressThePictureButtonWithTheFocus)
+{
+    const auto form = openWindow();
+    script.form<TfrmNewUser>([](TfrmNewUser& dialog) { dialog.cmdCancel->click(); });
+    form->imgNew->setFocus();
+    QTest::keyClick(form->imgNew, Qt::Key_Return);
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(form->isVisible());
+    form->imgExit->setFocus();
+    QTest::keyClick(form->imgExit, Qt::Key_Space);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
 }
 
 TEST_F(FancyLogonTest, F1ShowsTheLogonHelpAndIsSwallowed)

@@ -215,9 +215,11 @@ TEST_F(OptionsTest, PickersStartFromTheSettingInEffectTheRunsColourAndTheFolderC
     EXPECT_EQ(stored("ListFontSize"), "14");
     EXPECT_EQ(stored("URLColor"), "clRed");
 
-    // The next opening starts the colour dialog on the colour chosen in the first.
+    // The next opening starts the colour dialog on the colour chosen in the first. The colour
+    // panel takes the focus and Space opens the dialog, as a click does.
     options([](TfrmOptions& form) {
-        form.pnlColorClick();
+        EXPECT_TRUE(form.pnlColor->focusPolicy() & Qt::TabFocus);
+        QTest::keyClick(form.pnlColor, Qt::Key_Space);
         form.cmdCancel->click();
     });
     EXPECT_EQ(coloursShown, (QList<QColor>{Qt::black, QColor(255, 0, 0)}));

@@ -1,13 +1,16 @@
-// The logon windows on a real X server, shown through their real modal loops: Escape, and a user
-// picked from the drop-down list with the arrow keys and Enter.
+// The logon windows on a real X server, shown through their real modal loops: Escape, a user
+// picked from the drop-down list with the arrow keys and Enter, and the picture logon worked with
+// the keyboard alone.
 
 #include "ScreenTest.h"
 #include "XInput.h"
 #include "platform/ModalForm.h"
 #include "session/Logon.h"
 #include "session/PlainLogon.h"
+#include "app/Startup.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
 
@@ -66,6 +69,33 @@ TEST_F(LogonKeysTest, ArrowKeysAndEnterInTheDropDownLogOnWithTheHighlightedName)
         EXPECT_EQ(showModal(*window), QDialog::Accepted) << "fancy " << fancy;
         EXPECT_EQ(session.CurrentUsername, "bob") << "fancy " << fancy;
     }
+}
+
+// Tab reaches the picture buttons and Space presses the one with the focus; Alt+X is Exit. From
+// the start, the keyboard alone brings up the main window.
+TEST_F(LogonKeysTest, ThePictureLogonIsWorkedWithTheKeyboardAlone)
+{
+    {
+        const auto window = makeWindow(true);
+        modals.expect([](QWidget&) { pressKeys({QStringLiteral("alt+x")}); });
+        EXPECT_EQ(showModal(*window), QDialog::Rejected);
+        EXPECT_TRUE(session.LogonPassword.empty());
+    }
+    session = SessionState{};
+    modals.expect([](QWidget&) {
+        typeText(QStringLiteral("Alice"));
+        pressKeys({QStringLiteral("Tab")});
+        typeText(QStringLiteral("pw"));
+        // New User, then Logon.
+        pressKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("space")});
+    });
+    Startup startup(session, storeFile, QApplication::applicationFilePath().toStdString());
+    const std::unique_ptr<TfrmMain> shown = startup.Execute();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(session.CurrentUsername, "Alice");
+    shown->show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(shown.get(), 10000));
+    EXPECT_TRUE(modals.done());
 }
 
 }  // namespace

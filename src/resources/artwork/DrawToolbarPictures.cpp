@@ -38,7 +38,30 @@ const QColor kRedDeep(0x7c, 0x16, 0x1b);
 
 using Drawing = std::function<void(QPainter&)>;
 
-bool save(const QString& folder, const QString& name, int size, const Drawing& draw)
+// A thin light rim one pixel wide around every shape, under it: on a light bar it is hardly
+// seen, on a dark bar it keeps the dark parts' edges.
+QImage withRim(const QImage& art)
+{
+    QImage silhouette = art;
+    silhouette.setDevicePixelRatio(1);
+    QPainter light(&silhouette);
+    light.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    light.fillRect(silhouette.rect(), QColor(255, 255, 255, 150));
+    light.end();
+    QImage result(art.size(), art.format());
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+        painter.drawImage(offset, silhouette);
+    QImage plain = art;
+    plain.setDevicePixelRatio(1);
+    painter.drawImage(QPoint(0, 0), plain);
+    painter.end();
+    result.setDevicePixelRatio(art.devicePixelRatio());
+    return result;
+}
+
+bool save(const QString& folder, const QString& name, int size, const Drawing& draw, bool rim)
 {
     for (const int scale : {1, 2}) {
         QImage image(QSize(size, size) * scale, QImage::Format_ARGB32_Premultiplied);
@@ -48,6 +71,8 @@ bool save(const QString& folder, const QString& name, int size, const Drawing& d
         painter.setRenderHint(QPainter::Antialiasing);
         draw(painter);
         painter.end();
+        if (rim)
+            image = withRim(image);
         const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
         if (!image.save(folder + QLatin1Char('/') + name + suffix + QStringLiteral(".png")))
             return false;
@@ -452,7 +477,9 @@ int main(int argc, char* argv[])
         {"tray", 16, drawTrayIcon},
     };
     for (const Picture& picture : pictures) {
-        if (!save(folder, QString::fromLatin1(picture.name), picture.size, picture.draw)) {
+        // The tool bar and the notification area may be dark; the prompt's padlock sits on the dialog.
+        const bool rim = picture.size == 16;
+        if (!save(folder, QString::fromLatin1(picture.name), picture.size, picture.draw, rim)) {
             std::fprintf(stderr, "keystead_toolbar_artwork: %s could not be written\n", picture.name);
             return 1;
         }
