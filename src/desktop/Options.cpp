@@ -40,8 +40,10 @@ namespace {
 
 constexpr int kOptionsHelpTopic = 9000;
 constexpr QPoint kPanelPlace(32, 48);
-constexpr QSize kPanelSize(305, 187);
+constexpr QSize kPanelSize(305, 231);
 constexpr int kEditHeight = 21;
+// The minutes the idle lock's box offers while the lock is off.
+constexpr int kDefaultShownLockMinutes = 10;
 
 QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QPoint at)
 {
@@ -117,7 +119,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     useDialogFont(*this);
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));
-    tabOptions->setGeometry(8, 8, 345, 241);
+    tabOptions->setGeometry(8, 8, 345, 285);
     for (const char* caption : {"General", "Fonts", "Export", "Security", "Tray Icon"})
         tabOptions->addTab(new QWidget(tabOptions), QLatin1String(caption));
     pnlGeneral = addPanel(*this, "pnlGeneral");
@@ -130,8 +132,8 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     buildExport();
     buildSecurity();
     buildTrayIcon();
-    cmdDone = addButton(*this, "cmdDone", QStringLiteral("&Done"), {184, 257, 81, 25});
-    cmdCancel = addButton(*this, "cmdCancel", QStringLiteral("&Cancel"), {272, 257, 81, 25});
+    cmdDone = addButton(*this, "cmdDone", QStringLiteral("&Done"), {184, 301, 81, 25});
+    cmdCancel = addButton(*this, "cmdCancel", QStringLiteral("&Cancel"), {272, 301, 81, 25});
     bfBrowse = new TBrowseFolder(this);
     setHelpContexts();
 
@@ -139,6 +141,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     connect(chkAutoExport, &QCheckBox::clicked, this, &TfrmOptions::chkAutoExportClick);
     connect(chkMinimizeToTray, &QCheckBox::clicked, this, &TfrmOptions::chkMinimizeToTrayClick);
     connect(chkClearAfter, &QCheckBox::clicked, this, &TfrmOptions::chkClearAfterClick);
+    connect(chkLockAfter, &QCheckBox::clicked, this, &TfrmOptions::chkLockAfterClick);
     connect(cmdListFont, &QPushButton::clicked, this, &TfrmOptions::cmdListFontClick);
     connect(cmdNotesFont, &QPushButton::clicked, this, &TfrmOptions::cmdNotesFontClick);
     connect(cmdBrowse, &QPushButton::clicked, this, &TfrmOptions::cmdBrowseClick);
@@ -222,6 +225,15 @@ void TfrmOptions::buildSecurity()
     txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kEditHeight);
     lblClearSeconds = addLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
                                {txtClearSeconds->geometry().right() + 5, 158}, "lblClearSeconds");
+    chkLockAfter = addCheck(*pnlSecurity, "chkLockAfter", QStringLiteral("Lock after"), {0, 182});
+    txtLockMinutes = new QSpinBox(pnlSecurity);
+    txtLockMinutes->setObjectName(QStringLiteral("txtLockMinutes"));
+    txtLockMinutes->setRange(1, kLargestLockIdleMinutes);
+    txtLockMinutes->setGeometry(chkLockAfter->geometry().right() + 4, 180, 48, kEditHeight);
+    lblLockMinutes = addLabel(*pnlSecurity, QStringLiteral("minutes without input"),
+                              {txtLockMinutes->geometry().right() + 5, 184}, "lblLockMinutes");
+    chkLockOnScreenLock = addCheck(*pnlSecurity, "chkLockOnScreenLock",
+                                   QStringLiteral("Lock when the screen locks or the computer sleeps"), {0, 206});
 }
 
 void TfrmOptions::buildTrayIcon()
@@ -281,6 +293,10 @@ void TfrmOptions::FormCreate()
     chkClearAfter->setChecked(s.clipboardClearSeconds > 0);
     txtClearSeconds->setValue(s.clipboardClearSeconds > 0 ? s.clipboardClearSeconds : kDefaultClipboardClearSeconds);
     chkClearAfterClick();
+    chkLockAfter->setChecked(s.lockIdleMinutes > 0);
+    txtLockMinutes->setValue(s.lockIdleMinutes > 0 ? s.lockIdleMinutes : kDefaultShownLockMinutes);
+    chkLockAfterClick();
+    chkLockOnScreenLock->setChecked(s.lockOnScreenLock);
     chkUseLastUsername->setChecked(s.useLastUsername);
     chkGridlines->setChecked(s.showGridlines);
     chkPlain->setChecked(!s.fancyLogon);
@@ -336,6 +352,11 @@ void TfrmOptions::chkMinimizeToTrayClick()
 void TfrmOptions::chkClearAfterClick()
 {
     txtClearSeconds->setEnabled(chkClearAfter->isChecked());
+}
+
+void TfrmOptions::chkLockAfterClick()
+{
+    txtLockMinutes->setEnabled(chkLockAfter->isChecked());
 }
 
 // Preset with the font in effect, not a font chosen earlier in this dialog.
@@ -410,6 +431,8 @@ void TfrmOptions::takeOver(MainSettings& s) const
     s.protectToggle = chkProtectToggle->isChecked();
     s.clearClipboard = chkClear->isChecked();
     s.clipboardClearSeconds = chkClearAfter->isChecked() ? txtClearSeconds->value() : 0;
+    s.lockIdleMinutes = chkLockAfter->isChecked() ? txtLockMinutes->value() : 0;
+    s.lockOnScreenLock = chkLockOnScreenLock->isChecked();
     s.autoExport = chkAutoExport->isChecked();
     s.useLastUsername = chkUseLastUsername->isChecked();
     s.showGridlines = chkGridlines->isChecked();

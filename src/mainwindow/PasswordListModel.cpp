@@ -1,5 +1,6 @@
 #include "mainwindow/PasswordListModel.h"
 
+#include "crypto/SecretMemory.h"
 #include "desktop/TextConversion.h"
 #include "store/PasswordListRules.h"
 
@@ -49,6 +50,18 @@ void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
 void PasswordListModel::clear()
 {
     beginResetModel();
+    rows_.clear();
+    hidden_.clear();
+    endResetModel();
+}
+
+void PasswordListModel::wipe()
+{
+    beginResetModel();
+    for (auto* part : {&rows_, &hidden_})
+        for (PasswordRow& r : *part)
+            for (std::string* text : {&r.description, &r.username, &r.password})
+                WipeText(*text);
     rows_.clear();
     hidden_.clear();
     endResetModel();
