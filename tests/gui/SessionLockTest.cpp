@@ -34,7 +34,8 @@ protected:
         TDiamond diamond;
         diamond.SetKey("pw");
         SessionState writer = session;
-        EntryStore entries(*openStore(), writer);
+        const auto store = openStore();
+        EntryStore entries(*store, writer);
         entries.append(diamond, {"Bank", "bo", "p1", "card 1234", "", ""});
         entries.append(diamond, {"Mail", "", "p2", "", "", ""});
         clock.driveNow([this] { return now; });
@@ -53,6 +54,7 @@ protected:
         for (int row = 0; row < frmMain->listModel().rowCount(); ++row)
             if (frmMain->listModel().index(row, 0).data().toString() == caption)
                 frmMain->lvPasswords->selectRow(row);
+        frmMain->lvPasswords->details().setFocus();
     }
 
     QString selected() const
