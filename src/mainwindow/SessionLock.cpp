@@ -168,8 +168,15 @@ bool SessionLock::unlockThroughPrompt()
 
 void SessionLock::promptOnReturn()
 {
-    if (!state_.locked() || prompting_ || !mainWindow_.isVisible() || mainWindow_.isMinimized())
+    if (!state_.locked() || prompting_ || !mainWindow_.isVisible())
         return;
+    // The window manager may bring the window back without telling Qt that the minimise ended;
+    // active, it is back, and a later lock must be able to minimise it again.
+    if (mainWindow_.isMinimized()) {
+        if (!mainWindow_.isActiveWindow())
+            return;
+        mainWindow_.setWindowState(mainWindow_.windowState() & ~Qt::WindowMinimized);
+    }
     if (!unlockThroughPrompt())
         putMainWindowAway();
 }
