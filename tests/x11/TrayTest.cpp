@@ -320,6 +320,7 @@ TEST_F(TrayTest, TheScreenSaverLocksAndTheRightPasswordBringsTheOpenDialogBack)
     const SessionLock& lock = *frmMain->findChild<SessionLock*>();
 
     QPointer<TfrmEditPassword> edit;
+    bool wasLocked = false;
     modals.expect([&](QWidget& window) {
         edit = dynamic_cast<TfrmEditPassword*>(&window);
         ASSERT_NE(edit, nullptr) << window.objectName().toStdString();
@@ -335,6 +336,7 @@ TEST_F(TrayTest, TheScreenSaverLocksAndTheRightPasswordBringsTheOpenDialogBack)
             QTest::qWaitFor(lockedAway, 1000);
         }
         ASSERT_TRUE(lockedAway()) << state();
+        wasLocked = true;
         for (const QWidget* shown : QApplication::topLevelWidgets())
             EXPECT_TRUE(!shown->isVisible() || qstrcmp(shown->metaObject()->className(), "QSystemTrayIconSys") == 0)
                 << "shown while locked: " << shown->metaObject()->className();
@@ -357,16 +359,17 @@ TEST_F(TrayTest, TheScreenSaverLocksAndTheRightPasswordBringsTheOpenDialogBack)
         ASSERT_TRUE(waitForInputFocus(*prompt));
         EXPECT_TRUE(lock.locked());
         EXPECT_FALSE(frmMain->isVisible());
+        ASSERT_TRUE(edit) << "the open dialog ended";
         EXPECT_FALSE(edit->isVisible());
         pressKeys({QStringLiteral("ctrl+a")});
         typeText(QStringLiteral("pw"));
         pressKeys({QStringLiteral("Return")});
     });
-    // The dialog back in front, as it was: its text is read, and Cancel closes it.
+    // The dialog back in front after the lock, as it was: its text is read, and Cancel closes it.
     QString typedAfter;
     QTimer back;
     QObject::connect(&back, &QTimer::timeout, [&] {
-        if (!edit || !edit->isVisible() || !edit->isActiveWindow() || !frmMain->isVisible())
+        if (!wasLocked || !edit || !edit->isVisible() || !edit->isActiveWindow() || !frmMain->isVisible())
             return;
         back.stop();
         typedAfter = edit->memComments->toPlainText();
