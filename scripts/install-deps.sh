@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core
-    xvfb xauth openbox xdotool x11-utils trayer xclip
+    xvfb xauth openbox xdotool x11-utils trayer xclip dbus-daemon dbus-bin
     poppler-utils xdg-utils
     help2man
     dpkg-dev desktop-file-utils appstream

@@ -34,6 +34,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <vector>
 
 namespace keystead {
@@ -41,8 +42,10 @@ namespace {
 
 constexpr int kOptionsHelpTopic = 9000;
 constexpr QPoint kPanelPlace(32, 48);
-constexpr QSize kPanelSize(305, 187);
+constexpr QSize kPanelSize(305, 241);
 constexpr int kEditHeight = 21;
+// The minutes the idle lock's box offers while the lock is off.
+constexpr int kDefaultShownLockMinutes = 10;
 
 QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QPoint at)
 {
@@ -119,7 +122,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
 
     tabOptions->setObjectName(QStringLiteral("tabOptions"));
     tabOptions->setAccessibleName(QStringLiteral("Options"));
-    tabOptions->setGeometry(8, 8, 345, 241);
+    tabOptions->setGeometry(8, 8, 345, 285);
     for (const char* caption : {"General", "Fonts", "Export", "Security", "Tray Icon"})
         tabOptions->addTab(new QWidget(tabOptions), QLatin1String(caption));
     pnlGeneral = addPanel(*this, "pnlGeneral");
@@ -132,8 +135,8 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     buildExport();
     buildSecurity();
     buildTrayIcon();
-    cmdDone = addButton(*this, "cmdDone", QStringLiteral("&Done"), {184, 257, 81, 25});
-    cmdCancel = addButton(*this, "cmdCancel", QStringLiteral("&Cancel"), {272, 257, 81, 25});
+    cmdDone = addButton(*this, "cmdDone", QStringLiteral("&Done"), {184, 301, 81, 25});
+    cmdCancel = addButton(*this, "cmdCancel", QStringLiteral("&Cancel"), {272, 301, 81, 25});
     bfBrowse = new TBrowseFolder(this);
     setHelpContexts();
 
@@ -141,6 +144,7 @@ TfrmOptions::TfrmOptions(SessionState& session, RegistryStore& store, OptionsTar
     connect(chkAutoExport, &QCheckBox::clicked, this, &TfrmOptions::chkAutoExportClick);
     connect(chkMinimizeToTray, &QCheckBox::clicked, this, &TfrmOptions::chkMinimizeToTrayClick);
     connect(chkClearAfter, &QCheckBox::clicked, this, &TfrmOptions::chkClearAfterClick);
+    connect(chkLockAfter, &QCheckBox::clicked, this, &TfrmOptions::chkLockAfterClick);
     connect(cmdListFont, &QPushButton::clicked, this, &TfrmOptions::cmdListFontClick);
     connect(cmdNotesFont, &QPushButton::clicked, this, &TfrmOptions::cmdNotesFontClick);
     connect(cmdBrowse, &QPushButton::clicked, this, &TfrmOptions::cmdBrowseClick);
@@ -236,6 +240,18 @@ void TfrmOptions::buildSecurity()
     const int clearWidth = kPanelSize.width() - lblClearSeconds->x();
     lblClearSeconds->resize(clearWidth, lblClearSeconds->heightForWidth(clearWidth));
     tieLabel(*lblClearSeconds, *txtClearSeconds);
+    // The lock's rows start below the clipboard sentence, however many lines it took.
+    const int lockTop = std::max(182, lblClearSeconds->geometry().bottom() + 4);
+    chkLockAfter = addCheck(*pnlSecurity, "chkLockAfter", QStringLiteral("Lock after"), {0, lockTop});
+    txtLockMinutes = new QSpinBox(pnlSecurity);
+    txtLockMinutes->setObjectName(QStringLiteral("txtLockMinutes"));
+    txtLockMinutes->setRange(1, kLargestLockIdleMinutes);
+    txtLockMinutes->setGeometry(chkLockAfter->geometry().right() + 4, lockTop - 2, 48, kEditHeight);
+    lblLockMinutes = addLabel(*pnlSecurity, QStringLiteral("minutes without input"),
+                              {txtLockMinutes->geometry().right() + 5, lockTop + 2}, "lblLockMinutes");
+    tieLabel(*lblLockMinutes, *txtLockMinutes);
+    chkLockOnScreenLock = addCheck(*pnlSecurity, "chkLockOnScreenLock",
+                                   QStringLiteral("Lock when the screen locks or the computer sleeps"), {0, lockTop + 24});
 }
 
 void TfrmOptions::buildTrayIcon()
@@ -295,6 +311,10 @@ void TfrmOptions::FormCreate()
     chkClearAfter->setChecked(s.clipboardClearSeconds > 0);
     txtClearSeconds->setValue(s.clipboardClearSeconds > 0 ? s.clipboardClearSeconds : kDefaultClipboardClearSeconds);
     chkClearAfterClick();
+    chkLockAfter->setChecked(s.lockIdleMinutes > 0);
+    txtLockMinutes->setValue(s.lockIdleMinutes > 0 ? s.lockIdleMinutes : kDefaultShownLockMinutes);
+    chkLockAfterClick();
+    chkLockOnScreenLock->setChecked(s.lockOnScreenLock);
     chkUseLastUsername->setChecked(s.useLastUsername);
     chkGridlines->setChecked(s.showGridlines);
     chkPlain->setChecked(!s.fancyLogon);
@@ -350,6 +370,11 @@ void TfrmOptions::chkMinimizeToTrayClick()
 void TfrmOptions::chkClearAfterClick()
 {
     txtClearSeconds->setEnabled(chkClearAfter->isChecked());
+}
+
+void TfrmOptions::chkLockAfterClick()
+{
+    txtLockMinutes->setEnabled(chkLockAfter->isChecked());
 }
 
 // Preset with the font in effect, not a font chosen earlier in this dialog.
@@ -424,6 +449,8 @@ void TfrmOptions::takeOver(MainSettings& s) const
     s.protectToggle = chkProtectToggle->isChecked();
     s.clearClipboard = chkClear->isChecked();
     s.clipboardClearSeconds = chkClearAfter->isChecked() ? txtClearSeconds->value() : 0;
+    s.lockIdleMinutes = chkLockAfter->isChecked() ? txtLockMinutes->value() : 0;
+    s.lockOnScreenLock = chkLockOnScreenLock->isChecked();
     s.autoExport = chkAutoExport->isChecked();
     s.useLastUsername = chkUseLastUsername->isChecked();
     s.showGridlines = chkGridlines->isChecked();

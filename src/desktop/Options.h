@@ -84,6 +84,11 @@ public:
     QCheckBox* chkClearAfter;
     QSpinBox* txtClearSeconds;
     QLabel* lblClearSeconds;
+    // "Lock after [ 10 ] minutes without input"; unchecked stores 0, never.
+    QCheckBox* chkLockAfter;
+    QSpinBox* txtLockMinutes;
+    QLabel* lblLockMinutes;
+    QCheckBox* chkLockOnScreenLock;
     QCheckBox* chkMinimizeToTray;
     QCheckBox* chkPasswordProtectTray;
     QPushButton* cmdDone;
@@ -93,6 +98,7 @@ public:
     void chkAutoExportClick();
     void chkMinimizeToTrayClick();
     void chkClearAfterClick();
+    void chkLockAfterClick();
     void cmdListFontClick();
     void cmdNotesFontClick();
     void pnlColorClick();

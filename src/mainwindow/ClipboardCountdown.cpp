@@ -40,6 +40,11 @@ void ClipboardCountdown::tick()
         show(QStringLiteral("Clipboard clears in %1 s").arg((left + 999) / 1000));
         return;
     }
+    clearNow();
+}
+
+void ClipboardCountdown::clearNow()
+{
     ticks_.stop();
     // Another program's text, copied since, stays; then there is nothing to report.
     show(ClearOwnClipboard() ? QStringLiteral("Clipboard cleared") : QString());

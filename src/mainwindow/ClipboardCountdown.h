@@ -19,6 +19,8 @@ public:
     void start(int seconds);
     // The clipboard was emptied some other way: nothing left to count.
     void stop();
+    // Clears Keystead's own text now, as when the count runs out.
+    void clearNow();
 
 signals:
     // "Clipboard clears in 12 s", then "Clipboard cleared", or empty when there is nothing to say.

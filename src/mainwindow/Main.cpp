@@ -8,7 +8,9 @@
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/QuickViewOpener.h"
+#include "mainwindow/ScreenLockWatch.h"
 #include "mainwindow/SecretClipboard.h"
+#include "mainwindow/SessionLock.h"
 #include "mainwindow/StoreChangeWatch.h"
 #include "mainwindow/TrayMinimize.h"
 #include "platform/ErrorDisplay.h"
@@ -63,8 +65,8 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     connectFileCommands();
     FormCreate();
     new KeyPreview(*this, [this](QKeyEvent& key) { return FormKeyUp(key); });
-    auto* quickView = new TQuickViewOpener(session_, *store_, *this, *lvPasswords, *this);
-    connect(mnuViewQuickview, &QAction::triggered, quickView, &TQuickViewOpener::mnuViewQuickviewClick);
+    quickViewOpener_ = new TQuickViewOpener(session_, *store_, *this, *lvPasswords, *this);
+    connect(mnuViewQuickview, &QAction::triggered, quickViewOpener_, &TQuickViewOpener::mnuViewQuickviewClick);
     auto* options = new TOptionsCommand(
         session_, *store_, settings_, *lvPasswords, *reComments, [this] { return ProtectionCheck(); },
         [this] { LoadPasswordList(); }, *this);
@@ -74,8 +76,14 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     clipboardCountdown_ = new ClipboardCountdown(this);
     connect(clipboardCountdown_, &ClipboardCountdown::textChanged, sbMessagePanel1, &QLabel::setText);
     connect(clipboardCountdown_, &ClipboardCountdown::textChanged, tray, &TTrayMinimize::showClipboardCount);
+    sessionLock_ = new SessionLock(session_, settings_, *store_, *this, *tray, *this, clock_);
+    tray->setSessionLock(*sessionLock_);
+    connect(mnuFileLock, &QAction::triggered, sessionLock_, &SessionLock::lock);
+    connect(tray->mnuLock, &QAction::triggered, sessionLock_, &SessionLock::lock);
+    connect(new ScreenLockWatch(this), &ScreenLockWatch::screenLocked, sessionLock_, &SessionLock::screenLocked);
     new TStoreChangeWatch(
-        *store_, *this, [this] { return !lvPasswords->isEditing() && !session_.QuickViewOpen; },
+        *store_, *this,
+        [this] { return !lvPasswords->isEditing() && !session_.QuickViewOpen && !sessionLock_->locked(); },
         [this] { followStoreChange(); });
 }
 

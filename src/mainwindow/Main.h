@@ -5,6 +5,7 @@
 
 #include "crypto/Diamond.h"
 #include "entries/EntryEditTarget.h"
+#include "mainwindow/LockTarget.h"
 #include "mainwindow/ShortDate.h"
 #include "mainwindow/VorrentRichEdit.h"
 #include "store/MainSettings.h"
@@ -35,7 +36,9 @@ struct PasswordListContent;
 struct PasswordRow;
 struct StoredEntry;
 class RegistryStore;
+class SessionLock;
 class TFindLine;
+class TQuickViewOpener;
 class TPasswordListView;
 class THttpClient;
 class TpvlUrl;
@@ -44,7 +47,7 @@ struct SessionState;
 // The system's date separator, as the short date form of the process uses it.
 char SystemDateSeparator();
 
-class TfrmMain : public QMainWindow, public EntryEditTarget {
+class TfrmMain : public QMainWindow, public EntryEditTarget, public LockTarget {
     Q_OBJECT
 
 public:
@@ -81,6 +84,7 @@ public:
     QAction* mnuFileImport;
     QAction* mnuFilePassword;
     QAction* mnuFilePrint;
+    QAction* mnuFileLock;
     QAction* mnuFileExit;
     QAction* mnuEditCut;
     QAction* mnuEditUsername;
@@ -163,6 +167,10 @@ public:
     void updateSelectedItem(const ListItemTexts& texts) override;
     void setNotesText(const std::string& text) override;
 
+    void forgetEntryTexts() override;
+    void readEntriesAgain() override;
+    void promptCancelled() override;
+
     RegistryStore& store() { return *store_; }
     bool alwaysOnTop() const;
 
@@ -209,6 +217,8 @@ private:
 
     // A reload for another program's change, keeping the selected entry and the scroll position.
     void followStoreChange();
+    // Reads the list again and selects that entry, wherever it now stands, at that scroll position.
+    void reloadKeeping(const std::optional<StoredEntry>& selected, QPoint place);
     // Fills the list with what a load read, once the store has kept it.
     void showPasswordList(PasswordListContent content);
     void showNotes(int row);
@@ -234,6 +244,11 @@ private:
     PasswordListModel* model_;
     std::unique_ptr<ExportCommands> exportCommands_;
     ClipboardCountdown* clipboardCountdown_;
+    TQuickViewOpener* quickViewOpener_;
+    SessionLock* sessionLock_;
+    // What the list showed when it was locked, chosen again after the unlock.
+    std::optional<StoredEntry> lockedSelection_;
+    QPoint lockedScroll_;
     QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;
     char dateSeparator_ = '/';

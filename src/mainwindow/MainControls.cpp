@@ -176,6 +176,7 @@ void TfrmMain::buildFileMenu()
     mnuFileImport = makeAction(this, "mnuFileImport", QStringLiteral("&Import Passwords..."), Qt::Key_F4);
     mnuFilePassword = makeAction(this, "mnuFilePassword", QStringLiteral("Change Logon Password..."));
     mnuFilePrint = makeAction(this, "mnuFilePrint", QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileLock = makeAction(this, "mnuFileLock", QStringLiteral("Lock"), QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuFileExit = makeAction(this, "mnuFileExit", QStringLiteral("E&xit"));
     mnuFile->addAction(mnuFileExport);
     mnuFile->addAction(mnuFileImport);
@@ -184,6 +185,7 @@ void TfrmMain::buildFileMenu()
     mnuFile->addSeparator();
     mnuFile->addAction(mnuFilePrint);
     mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileLock);
     mnuFile->addAction(mnuFileExit);
     connect(mnuFile, &QMenu::aboutToShow, this, &TfrmMain::mnuFilePopup);
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);

@@ -2,11 +2,14 @@
 // and the Show Passwords toggle's guard.
 #include "mainwindow/Main.h"
 
+#include "crypto/SecretMemory.h"
 #include "exchange/Print.h"
+#include "mainwindow/ClipboardCountdown.h"
 #include "mainwindow/FindLine.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListReader.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/QuickViewOpener.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/SuspendedUpdates.h"
@@ -79,9 +82,12 @@ void TfrmMain::showPasswordList(PasswordListContent content)
 void TfrmMain::followStoreChange()
 {
     const int row = lvPasswords->selectedRow();
-    const std::optional<StoredEntry> selected =
-        row >= 0 ? std::optional<StoredEntry>(model_->row(row).stored) : std::nullopt;
-    const QPoint place = lvPasswords->scrollPosition();
+    reloadKeeping(row >= 0 ? std::optional<StoredEntry>(model_->row(row).stored) : std::nullopt,
+                  lvPasswords->scrollPosition());
+}
+
+void TfrmMain::reloadKeeping(const std::optional<StoredEntry>& selected, QPoint place)
+{
     LoadPasswordList();
     // The entry itself, wherever it now stands; one changed elsewhere is found by its description.
     if (!selected)
@@ -92,6 +98,32 @@ void TfrmMain::followStoreChange()
             break;
         }
     lvPasswords->setScrollPosition(place);
+}
+
+void TfrmMain::forgetEntryTexts()
+{
+    quickViewOpener_->closeQuickView();
+    txtFind->closeFind();
+    const int row = lvPasswords->selectedRow();
+    lockedSelection_ = row >= 0 ? std::optional<StoredEntry>(model_->row(row).stored) : std::nullopt;
+    lockedScroll_ = lvPasswords->scrollPosition();
+    model_->wipe();
+    reComments->clear();
+    WipeText(session_.ReselectCaption);
+    setSelectionButtons(false);
+    mnuEditPopup();
+    clipboardCountdown_->clearNow();
+}
+
+void TfrmMain::readEntriesAgain()
+{
+    runGuarded(this, [this] { reloadKeeping(lockedSelection_, lockedScroll_); });
+    lockedSelection_.reset();
+}
+
+void TfrmMain::promptCancelled()
+{
+    tbShowPasswords->setChecked(false);
 }
 
 void TfrmMain::reselect()

@@ -1,5 +1,6 @@
 #include "mainwindow/PasswordListModel.h"
 
+#include "crypto/SecretMemory.h"
 #include "platform/TextConversion.h"
 #include "store/PasswordListRules.h"
 
@@ -60,6 +61,18 @@ void PasswordListModel::clear()
     hidden_.clear();
     endResetModel();
     emit rowsReplaced();
+}
+
+void PasswordListModel::wipe()
+{
+    beginResetModel();
+    for (auto* part : {&rows_, &hidden_})
+        for (PasswordRow& r : *part)
+            for (std::string* text : {&r.description, &r.username, &r.password})
+                WipeText(*text);
+    rows_.clear();
+    hidden_.clear();
+    endResetModel();
 }
 
 void PasswordListModel::setFilter(RowFilter filter)

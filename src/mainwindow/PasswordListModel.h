@@ -36,6 +36,8 @@ public:
     // Replaces every row at once and orders them by the sort column.
     void setRows(std::vector<PasswordRow> rows, int sortColumn);
     void clear();
+    // Clears every row and wipes the decrypted texts they held.
+    void wipe();
     // Shows the rows the filter keeps, in the list's order; no filter shows every row.
     void setFilter(RowFilter filter);
     bool filtered() const { return static_cast<bool>(filter_); }

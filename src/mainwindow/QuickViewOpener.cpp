@@ -95,7 +95,8 @@ void TQuickViewOpener::open(bool bySpace)
 
 void TQuickViewOpener::closeQuickView()
 {
-    quickView_->close();
+    if (quickView_)
+        quickView_->close();
 }
 
 void TQuickViewOpener::quickViewClosed()

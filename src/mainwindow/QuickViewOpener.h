@@ -27,6 +27,8 @@ public:
     bool canOpen() const;
     // Shown normally and activated; the main window stays enabled.
     void mnuViewQuickviewClick();
+    // Closes the quick view when one is open.
+    void closeQuickView();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +36,6 @@ protected:
 private:
     bool inList(QObject* watched) const;
     void open(bool bySpace);
-    void closeQuickView();
     void quickViewClosed();
 
     SessionState& session_;

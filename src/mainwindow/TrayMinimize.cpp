@@ -1,6 +1,7 @@
 #include "mainwindow/TrayMinimize.h"
 
 #include "desktop/ProtectList.h"
+#include "mainwindow/SessionLock.h"
 #include "platform/TBNArea.h"
 #include "store/MainSettings.h"
 
@@ -16,10 +17,12 @@ namespace keystead {
 TTrayMinimize::TTrayMinimize(SessionState& session, const MainSettings& settings, QAction& tbShowPasswords,
                              QWidget& mainWindow)
     : QObject(&mainWindow), TBNArea1(new TTBNArea(this)), popTrayMenu(new QMenu(&mainWindow)),
-      mnuExit(popTrayMenu->addAction(QStringLiteral("Exit"))), session_(session), settings_(settings),
+      mnuLock(popTrayMenu->addAction(QStringLiteral("Lock"))), mnuExit(popTrayMenu->addAction(QStringLiteral("Exit"))),
+      session_(session), settings_(settings),
       tbShowPasswords_(tbShowPasswords), mainWindow_(mainWindow)
 {
     popTrayMenu->setObjectName(QStringLiteral("popTrayMenu"));
+    mnuLock->setObjectName(QStringLiteral("mnuLock"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     TBNArea1->setEnabled(false);
     TBNArea1->setIcon(QIcon(QStringLiteral(":/pictures/tray.png")));
@@ -60,9 +63,18 @@ void TTrayMinimize::AppMinimize()
 {
     // A dialog open over the window would come back with it from the taskbar, round the restore's
     // password: while one is open, the window stays minimised there.
-    if (!settings_.minimizeToTray || !QSystemTrayIcon::isSystemTrayAvailable() || !mainWindow_.isMinimized() ||
-        QApplication::activeModalWidget() != nullptr)
+    if (!trayUsable() || !mainWindow_.isMinimized() || QApplication::activeModalWidget() != nullptr)
         return;
+    hideToTray();
+}
+
+bool TTrayMinimize::trayUsable() const
+{
+    return settings_.minimizeToTray && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TTrayMinimize::hideToTray()
+{
     mainWindow_.hide();
     TBNArea1->setEnabled(true);
 }
@@ -71,19 +83,25 @@ void TTrayMinimize::TBNArea1LeftClick()
 {
     if (restoring_ || mainWindow_.isVisible())
         return;
-    if (settings_.passwordProtectTray) {
-        restoring_ = true;
-        const bool passed = ProtectPromptPasses(session_, [this] { tbShowPasswords_.setChecked(false); }, &mainWindow_);
-        restoring_ = false;
-        if (!passed)
-            return;
-    }
+    restoring_ = true;
+    const bool passed = restorePasses();
+    restoring_ = false;
+    if (!passed)
+        return;
     comingBack_ = true;
     mainWindow_.setWindowState(mainWindow_.windowState() & ~Qt::WindowMinimized);
     mainWindow_.show();
     mainWindow_.raise();
     mainWindow_.activateWindow();
     TBNArea1->setEnabled(false);
+}
+
+bool TTrayMinimize::restorePasses()
+{
+    if (lock_ != nullptr && lock_->locked())
+        return lock_->unlockThroughPrompt();
+    return !settings_.passwordProtectTray ||
+           ProtectPromptPasses(session_, [this] { tbShowPasswords_.setChecked(false); }, &mainWindow_);
 }
 
 void TTrayMinimize::mnuExitClick()

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's notification-area icon: a minimise with MinimizeToTray hides the window
 // behind the icon, a left press on the icon brings it back (after the logon password when
-// PasswordProtectTray is set), and the icon's menu closes the program. Where the desktop has no
-// tray the window stays minimised on the taskbar, since a hidden window could not come back.
+// PasswordProtectTray is set, and always while the program is locked), and the icon's menu locks
+// or closes the program. Where the desktop has no tray the window stays minimised on the taskbar,
+// since a hidden window could not come back.
 
 #include <QObject>
 
@@ -14,6 +15,7 @@ namespace keystead {
 
 struct MainSettings;
 struct SessionState;
+class SessionLock;
 class TTBNArea;
 
 class TTrayMinimize : public QObject {
@@ -26,7 +28,15 @@ public:
 
     TTBNArea* TBNArea1;
     QMenu* popTrayMenu;
+    QAction* mnuLock;
     QAction* mnuExit;
+
+    // While it is locked, the restore goes through the lock's prompt.
+    void setSessionLock(SessionLock& lock) { lock_ = &lock; }
+    // MinimizeToTray is set and the desktop has a tray.
+    bool trayUsable() const;
+    // Hides the main window behind the icon.
+    void hideToTray();
 
     // After every minimise of the main window (its button, the taskbar, Escape).
     void AppMinimize();
@@ -43,11 +53,14 @@ protected:
 private:
     // Out of a minimise the window manager reports while the window comes back from the tray.
     void comeBack();
+    // The lock's prompt while locked, else the restore's own when PasswordProtectTray is set.
+    bool restorePasses();
 
     SessionState& session_;
     const MainSettings& settings_;
     QAction& tbShowPasswords_;
     QWidget& mainWindow_;
+    SessionLock* lock_ = nullptr;
     // Only one restore prompt at a time: presses while it is open are ignored.
     bool restoring_ = false;
     // From the restore until the window is active again.

@@ -1,5 +1,6 @@
 #include "mainwindow/VorrentRichEdit.h"
 
+#include "crypto/SecretMemory.h"
 #include "desktop/FileLink.h"
 #include "desktop/PaletteColor.h"
 #include "desktop/pvlUrl.h"
@@ -106,6 +107,8 @@ void TVorrentRichEdit::setCommentText(const std::string& text)
 
 void TVorrentRichEdit::clear()
 {
+    WipeText(comment_);
+    display_.fill(QChar(0));
     setCommentText({});
 }
 

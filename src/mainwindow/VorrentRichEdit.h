@@ -23,7 +23,7 @@ public:
     // The comment as stored, line breaks as CR LF; shown plain, with its links marked.
     void setCommentText(const std::string& text);
     const std::string& commentText() const { return comment_; }
-    // Empties the pane and forgets its comment.
+    // Empties the pane and forgets its comment, whose copies of ours are wiped.
     void clear();
     // The selected part of the comment, line breaks as LF.
     QString selectedCommentText() const;

@@ -19,6 +19,12 @@ int readClipboardClearSeconds(RegistryStore& store, const std::string& user)
     return seconds >= 0 && seconds <= kLargestClipboardClearSeconds ? seconds : kDefaultClipboardClearSeconds;
 }
 
+int readLockIdleMinutes(RegistryStore& store, const std::string& user)
+{
+    const int minutes = store.ReadInteger(user, "LockIdleMinutes", 0);
+    return minutes >= 0 && minutes <= kLargestLockIdleMinutes ? minutes : 0;
+}
+
 }  // namespace
 
 namespace {
@@ -90,6 +96,8 @@ MainSettings ReadMainSettings(RegistryStore& store, const std::string& user, con
     s.protectToggle = store.ReadBool(user, "ProtectToggle", s.protectToggle);
     s.clearClipboard = store.ReadBool(user, "ClearClipboard", s.clearClipboard);
     s.clipboardClearSeconds = readClipboardClearSeconds(store, user);
+    s.lockIdleMinutes = readLockIdleMinutes(store, user);
+    s.lockOnScreenLock = store.ReadBool(user, "LockOnScreenLock", s.lockOnScreenLock);
     s.deleteWarning = store.ReadBool(user, "DeleteWarning", s.deleteWarning);
     s.showGridlines = store.ReadBool(user, "ShowGridlines", s.showGridlines);
     s.minimizeToTray = store.ReadBool(user, "MinimizeToTray", s.minimizeToTray);
@@ -119,6 +127,8 @@ void WriteMainSettings(RegistryStore& store, const std::string& user, const Main
     store.WriteBool(user, "ProtectToggle", settings.protectToggle);
     store.WriteBool(user, "ClearClipboard", settings.clearClipboard);
     store.WriteInteger(user, "ClipboardClearSeconds", settings.clipboardClearSeconds);
+    store.WriteInteger(user, "LockIdleMinutes", settings.lockIdleMinutes);
+    store.WriteBool(user, "LockOnScreenLock", settings.lockOnScreenLock);
     store.WriteBool("Options", "UseLastUsername", settings.useLastUsername);
     store.WriteBool(user, "ShowGridlines", settings.showGridlines);
     store.WriteBool(user, "MinimizeToTray", settings.minimizeToTray);

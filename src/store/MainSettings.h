@@ -29,6 +29,10 @@ inline constexpr int kLargestFontSize = 200;
 inline constexpr int kDefaultClipboardClearSeconds = 30;
 inline constexpr int kLargestClipboardClearSeconds = 999;
 
+// Minutes without input after which the program locks; 0 never. A stored value outside 0 to
+// kLargestLockIdleMinutes reads as 0.
+inline constexpr int kLargestLockIdleMinutes = 999;
+
 struct MainSettings {
     int sortColumn = 0;
     bool showPasswords = true;
@@ -37,6 +41,8 @@ struct MainSettings {
     bool protectToggle = false;
     bool clearClipboard = true;
     int clipboardClearSeconds = kDefaultClipboardClearSeconds;
+    int lockIdleMinutes = 0;
+    bool lockOnScreenLock = true;   // the desktop's screen lock and the machine's suspend lock it too
     bool deleteWarning = true;
     bool showGridlines = false;
     bool minimizeToTray = false;

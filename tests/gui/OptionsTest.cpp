@@ -65,6 +65,7 @@ TEST_F(OptionsTest, DoneWithoutChangesRewritesEverySettingAndKeepsTheList)
         {"SortColumn", "0"},          {"DeleteWarning", "1"},   {"AutoExport", "0"},
         {"ShowSystem", "1"},          {"ShowComments", "1"},    {"ProtectToggle", "0"},
         {"ClearClipboard", "1"},      {"ClipboardClearSeconds", "30"}, {"ShowGridlines", "0"},   {"MinimizeToTray", "0"},
+        {"LockIdleMinutes", "0"},     {"LockOnScreenLock", "1"},
         {"PasswordProtectTray", "0"}, {"AutoExportPath", exportPath},
         {"ListFontName", "MS Sans Serif"}, {"NotesFontName", "MS Sans Serif"},
         {"ListFontSize", "8"},        {"NotesFontSize", "8"},   {"URLColor", "clHighlight"}};
@@ -171,6 +172,26 @@ TEST_F(OptionsTest, ClipboardClearingIsOffOrACountOfSeconds)
         form.cmdDone->click();
     });
     EXPECT_EQ(stored("ClipboardClearSeconds"), "5");
+}
+
+// The idle lock is off (0) until minutes are set; the lock on the desktop's screen lock is on.
+TEST_F(OptionsTest, TheLockIsSetOnTheSecurityTab)
+{
+    openMain();
+    options([](TfrmOptions& form) {
+        EXPECT_FALSE(form.chkLockAfter->isChecked());
+        EXPECT_FALSE(form.txtLockMinutes->isEnabled());
+        EXPECT_TRUE(form.chkLockOnScreenLock->isChecked());
+        form.chkLockAfter->click();
+        EXPECT_TRUE(form.txtLockMinutes->isEnabled());
+        form.txtLockMinutes->setValue(15);
+        form.chkLockOnScreenLock->click();
+        form.cmdDone->click();
+    });
+    EXPECT_EQ(stored("LockIdleMinutes"), "15");
+    EXPECT_EQ(stored("LockOnScreenLock"), "0");
+    EXPECT_EQ(frmMain->settings().lockIdleMinutes, 15);
+    EXPECT_FALSE(frmMain->settings().lockOnScreenLock);
 }
 
 TEST_F(OptionsTest, PickersStartFromTheSettingInEffectTheRunsColourAndTheFolderChosen)

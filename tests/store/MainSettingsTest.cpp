@@ -44,6 +44,8 @@ TEST(MainSettingsTest, AnEmptyStoreGivesTheFirstRunSettings)
     EXPECT_FALSE(s.protectToggle);
     EXPECT_TRUE(s.clearClipboard);
     EXPECT_EQ(s.clipboardClearSeconds, 30);
+    EXPECT_EQ(s.lockIdleMinutes, 0) << "never";
+    EXPECT_TRUE(s.lockOnScreenLock);
     EXPECT_FALSE(s.useLastUsername);
     EXPECT_FALSE(s.minimizeToTray);
     EXPECT_FALSE(s.passwordProtectTray);
@@ -65,6 +67,8 @@ TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
     written.protectToggle = true;
     written.clearClipboard = false;
     written.clipboardClearSeconds = 0;
+    written.lockIdleMinutes = 15;
+    written.lockOnScreenLock = false;
     written.useLastUsername = true;
     written.showGridlines = true;
     written.minimizeToTray = true;
@@ -87,6 +91,8 @@ TEST(MainSettingsTest, WrittenSettingsReadBackInTheirSections)
     EXPECT_TRUE(read.protectToggle);
     EXPECT_FALSE(read.clearClipboard);
     EXPECT_EQ(read.clipboardClearSeconds, 0) << "never";
+    EXPECT_EQ(read.lockIdleMinutes, 15);
+    EXPECT_FALSE(read.lockOnScreenLock);
     EXPECT_TRUE(read.useLastUsername);
     EXPECT_TRUE(read.showGridlines);
     EXPECT_TRUE(read.minimizeToTray);
@@ -130,6 +136,12 @@ TEST(MainSettingsTest, SizesOutOfBoundsReadAsTheScreenOrTheDefault)
     for (const auto& [stored, read] : clearSeconds) {
         store->WriteString("Alice", "ClipboardClearSeconds", stored);
         EXPECT_EQ(ReadMainSettings(*store, "Alice", "/data/").clipboardClearSeconds, read) << stored;
+    }
+
+    const std::pair<const char*, int> idleMinutes[] = {{"-1", 0}, {"1", 1}, {"999", 999}, {"1000", 0}};
+    for (const auto& [stored, read] : idleMinutes) {
+        store->WriteString("Alice", "LockIdleMinutes", stored);
+        EXPECT_EQ(ReadMainSettings(*store, "Alice", "/data/").lockIdleMinutes, read) << stored;
     }
 }
 

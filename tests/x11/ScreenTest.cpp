@@ -5,6 +5,7 @@
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 
+#include <QProcess>
 #include <QTableView>
 #include <QTest>
 
@@ -81,6 +82,13 @@ void ScreenTest::selectRow(const QString& caption) const
 {
     frmMain->lvPasswords->selectRow(rowOf(caption));
     frmMain->lvPasswords->details().setFocus();
+}
+
+bool ScreenTest::iconic(const QWidget& window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("WM_STATE")});
+    return xprop.waitForFinished(10000) && xprop.readAllStandardOutput().contains("Iconic");
 }
 
 }  // namespace keystead::test

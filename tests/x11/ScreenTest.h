@@ -37,6 +37,8 @@ protected:
     // The middle of a row's Description cell, on the screen.
     QPoint rowPoint(int row) const;
     void selectRow(const QString& caption) const;
+    // Minimised, as the window manager sees it.
+    static bool iconic(const QWidget& window);
 
     TempFolder folder;
     const std::filesystem::path storeFile = folder.storeFile();

@@ -1,26 +1,35 @@
 // The tray icon with a real notification area (trayer): minimising with MinimizeToTray hides the
 // main window behind the icon, a press on the icon brings it back, behind the logon password when
-// so set, and the icon's menu closes the program with its closing work.
+// so set, and the icon's menu closes the program with its closing work. Locked by the desktop's
+// screen saver, the program waits behind the icon for the logon password.
 
 #include "ScreenTest.h"
 #include "XInput.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
+#include "entries/EditPass.h"
+#include "mainwindow/PasswordListModel.h"
+#include "mainwindow/PasswordListView.h"
+#include "mainwindow/SessionLock.h"
 #include "mainwindow/TrayMinimize.h"
 #include "platform/TBNArea.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <filesystem>
@@ -99,14 +108,6 @@ protected:
             return false;
         const QPoint gap = QGuiApplication::primaryScreen()->geometry().bottomRight() - placeOnScreen(*shown).bottomRight();
         return gap.x() >= 0 && gap.x() <= 2 && gap.y() >= 0 && gap.y() <= 2;
-    }
-
-    // Minimised, as the window manager sees it.
-    static bool iconic(const QWidget& window)
-    {
-        QProcess xprop;
-        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("WM_STATE")});
-        return xprop.waitForFinished(10000) && xprop.readAllStandardOutput().contains("Iconic");
     }
 
     // Escape in the active main window.
@@ -299,10 +300,89 @@ TEST_F(TrayTest, ExitOnTheIconsMenuClosesWithTheClosingWork)
     clickOn(*iconOnScreen(), 3);
     QMenu& menu = *trayMinimize().popTrayMenu;
     ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.isVisible(); }, 5000));
-    clickAt(menu.mapToGlobal(menu.actionGeometry(menu.actions().constFirst()).center()));
+    clickAt(menu.mapToGlobal(menu.actionGeometry(trayMinimize().mnuExit).center()));
     // No prompt; the close writes the window's geometry and the automatic export.
     EXPECT_TRUE(QTest::qWaitFor([&] { return stored("MainWindowWidth") != "<absent>" && std::filesystem::exists(exportFile); }, 10000));
     EXPECT_TRUE(modals.done());
+}
+
+// The desktop's screen saver comes on (its signal on the session bus, from another program): the
+// program locks behind the icon with an open Edit Password dialog hidden as it is, no window
+// showing an entry and the copied password gone. A wrong password keeps it locked; the right one
+// brings back the window, and the dialog with the text typed into it.
+TEST_F(TrayTest, TheScreenSaverLocksAndTheRightPasswordBringsTheOpenDialogBack)
+{
+    addEntry({"Bank", "bo", "p1", "", "", ""});
+    openMain();
+    selectRow(QStringLiteral("Bank"));
+    pressKeys({QStringLiteral("ctrl+c")});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() == QStringLiteral("p1"); }, 10000));
+    const SessionLock& lock = *frmMain->findChild<SessionLock*>();
+
+    QPointer<TfrmEditPassword> edit;
+    bool wasLocked = false;
+    modals.expect([&](QWidget& window) {
+        edit = dynamic_cast<TfrmEditPassword*>(&window);
+        ASSERT_NE(edit, nullptr) << window.objectName().toStdString();
+        clickOn(*edit->memComments);
+        typeText(QStringLiteral("typed"));
+        ASSERT_TRUE(QTest::qWaitFor([&edit] { return edit->memComments->toPlainText() == QStringLiteral("typed"); }, 10000));
+        // Sent again until it comes: the program's interest in the signal may reach the bus later.
+        const auto lockedAway = [&] { return lock.locked() && !frmMain->isVisible() && !edit->isVisible() && iconDocked(); };
+        for (int attempt = 0; attempt < 20 && !lockedAway(); ++attempt) {
+            QProcess::execute(QStringLiteral("dbus-send"),
+                              {QStringLiteral("--session"), QStringLiteral("--type=signal"), QStringLiteral("/ScreenSaver"),
+                               QStringLiteral("org.freedesktop.ScreenSaver.ActiveChanged"), QStringLiteral("boolean:true")});
+            QTest::qWaitFor(lockedAway, 1000);
+        }
+        ASSERT_TRUE(lockedAway()) << state();
+        wasLocked = true;
+        for (const QWidget* shown : QApplication::topLevelWidgets())
+            EXPECT_TRUE(!shown->isVisible() || qstrcmp(shown->metaObject()->className(), "QSystemTrayIconSys") == 0)
+                << "shown while locked: " << shown->metaObject()->className();
+        EXPECT_EQ(frmMain->listModel().rowCount(), 0);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
+        clickOn(*iconOnScreen());
+    });
+    expectPrompt([](TfrmProtectList&) {
+        typeText(QStringLiteral("PW"));
+        pressKeys({QStringLiteral("Return")});
+    });
+    modals.expect([&](QWidget& box) {
+        EXPECT_EQ(dynamic_cast<QMessageBox&>(box).text(), kWrongPassword);
+        pressKeys({QStringLiteral("Return")});
+        TfrmProtectList* prompt = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&prompt] {
+            prompt = dynamic_cast<TfrmProtectList*>(QApplication::activeModalWidget());
+            return prompt != nullptr && prompt->isActiveWindow();
+        }, 10000));
+        ASSERT_TRUE(waitForInputFocus(*prompt));
+        EXPECT_TRUE(lock.locked());
+        EXPECT_FALSE(frmMain->isVisible());
+        ASSERT_TRUE(edit) << "the open dialog ended";
+        EXPECT_FALSE(edit->isVisible());
+        pressKeys({QStringLiteral("ctrl+a")});
+        typeText(QStringLiteral("pw"));
+        pressKeys({QStringLiteral("Return")});
+    });
+    // The dialog back in front after the lock, as it was: its text is read, and Cancel closes it.
+    QString typedAfter;
+    QTimer back;
+    QObject::connect(&back, &QTimer::timeout, [&] {
+        if (!wasLocked || !edit || !edit->isVisible() || !edit->isActiveWindow() || !frmMain->isVisible())
+            return;
+        back.stop();
+        typedAfter = edit->memComments->toPlainText();
+        clickOn(*edit->cmdCancel);
+    });
+    back.start(20);
+    pressKeys({QStringLiteral("ctrl+e")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modals.done() && !typedAfter.isEmpty() && !edit; }, 60000)) << state();
+    EXPECT_EQ(typedAfter, QStringLiteral("typed"));
+    EXPECT_FALSE(lock.locked());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return restored(); }, 10000)) << state();
+    EXPECT_EQ(frmMain->listModel().rowCount(), 1);
+    EXPECT_EQ(frmMain->lvPasswords->selectedRow(), 0);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test program on a private X server (Xvfb) under the openbox window manager, so that its
-# windows get real frames, focus and modal loops; `make test` needs no display of its own.
-# Listing the tests needs no X server.
+# windows get real frames, focus and modal loops, and on a private D-Bus session bus, where a test
+# plays the desktop's screen saver and no signal of the user's own desktop reaches the program;
+# `make test` needs no display or bus of its own. Listing the tests needs neither.
 set -euo pipefail
 
 for arg in "$@"; do
@@ -10,8 +11,10 @@ for arg in "$@"; do
     fi
 done
 
+here="$(cd "$(dirname "$0")" && pwd)"
 if [[ "${1:-}" != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" --on-display "$@"
+    exec dbus-run-session --config-file="$here/session-bus.conf" -- \
+        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" --on-display "$@"
 fi
 shift
 
@@ -47,7 +50,6 @@ fi
 rm -f "$wmlog"
 
 # The X platform's own libraries keep some allocations until the process ends.
-here="$(cd "$(dirname "$0")" && pwd)"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 status=0
