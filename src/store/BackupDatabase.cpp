@@ -74,6 +74,11 @@ int BackupDatabase::copyFrom(const BackupDatabase& source) {
     return stepped == SQLITE_DONE ? finished : stepped;
 }
 
+bool BackupDatabase::writeUnflushed() {
+    return sqlite3_exec(db_.get(), "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr) == SQLITE_OK &&
+           firstValue("PRAGMA journal_mode = MEMORY") == "memory";
+}
+
 bool BackupDatabase::useRollbackJournal() {
     return firstValue("PRAGMA journal_mode = DELETE") == "delete";
 }

@@ -125,7 +125,7 @@ void writeCheckedCopy(const std::filesystem::path& source, const std::filesystem
     {
         const BackupDatabase original(source, BackupDatabase::Access::ReadOnly);
         BackupDatabase copy(partial, BackupDatabase::Access::ReadWrite);
-        const int rc = copy.copyFrom(original);
+        const int rc = copy.writeUnflushed() ? copy.copyFrom(original) : SQLITE_ERROR;
         if (rc != SQLITE_OK) {
             throw KeysteadError("Cannot write a copy of " + quoted(source) + ": " +
                                 copy.errorMessage());
