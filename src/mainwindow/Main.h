@@ -28,6 +28,7 @@ class QToolButton;
 namespace keystead {
 
 class ClipboardCountdown;
+class TBackupNotice;
 class ExportCommands;
 class EntryChangedError;
 class PasswordListModel;
@@ -79,6 +80,7 @@ public:
 
     QAction* mnuFileExport;
     QAction* mnuFileImport;
+    QAction* mnuFileRestore;
     QAction* mnuFilePassword;
     QAction* mnuFilePrint;
     QAction* mnuFileExit;
@@ -145,6 +147,12 @@ public:
     void mnuFileExportClick();
     void mnuFileImportClick();
     void mnuFilePasswordClick();
+    // File > "Restore from Backup...": the chosen backup replaces the store, which is backed up
+    // first; the list is read again, or the logon window comes back when the restored store no
+    // longer opens for this session's user and password.
+    void mnuFileRestoreClick();
+    // The window closed for a new logon, not for the end of the program.
+    bool logonAgain() const { return logonAgain_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
     // File > Print and tbPrint: the list printed in the order and with the texts it shows.
     void mnuFilePrintClick();
@@ -164,6 +172,8 @@ public:
     void setNotesText(const std::string& text) override;
 
     RegistryStore& store() { return *store_; }
+    // The automatic backups this window runs.
+    TBackupNotice& backupNotice() { return *backupNotice_; }
     bool alwaysOnTop() const;
 
 protected:
@@ -190,6 +200,9 @@ private:
     void connectFileCommands();
     // The encrypted export to AutoExportPath, when so set and the list has entries.
     void autoExportAtClose();
+    void followRestore();
+    // Closes the window without writing anything of the user, whom the store may no longer hold.
+    void returnToLogon();
     bool FormKeyUp(QKeyEvent& key);
 
     void connectEditCommands();
@@ -234,12 +247,14 @@ private:
     PasswordListModel* model_;
     std::unique_ptr<ExportCommands> exportCommands_;
     ClipboardCountdown* clipboardCountdown_;
+    TBackupNotice* backupNotice_;
     QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;
     char dateSeparator_ = '/';
     int listHeight_ = 0;   // until the window is first shown and the splitter has its size
     bool shownOnce_ = false;
     bool CutPromptPassed = false;
+    bool logonAgain_ = false;
     std::chrono::sys_days today_{};
     std::chrono::sys_days lastUsed_{};
 };

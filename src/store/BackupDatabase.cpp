@@ -79,6 +79,12 @@ bool BackupDatabase::writeUnflushed() {
            firstValue("PRAGMA journal_mode = MEMORY") == "memory";
 }
 
+bool BackupDatabase::holdSnapshot() {
+    // BEGIN alone defers the transaction; the first read starts it.
+    return sqlite3_exec(db_.get(), "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK &&
+           !firstValue("SELECT count(*) FROM sqlite_schema").empty();
+}
+
 bool BackupDatabase::useRollbackJournal() {
     return firstValue("PRAGMA journal_mode = DELETE") == "delete";
 }
