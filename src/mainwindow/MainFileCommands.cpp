@@ -110,21 +110,22 @@ void TfrmMain::followRestore()
         runGuarded(this, [this] { LoadPasswordList(); });
         return;
     }
-    showMessageBox({this,
-                    QStringLiteral("The restored store does not know the user \"%1\" with the logon password of "
-                                   "this session. Log on again.")
-                        .arg(toQString(session_.CurrentUsername)),
-                    MessageIcon::Information, MessageButtons::Ok, MessageResult::Ok});
     returnToLogon();
 }
 
 void TfrmMain::returnToLogon()
 {
     logonAgain_ = true;
+    // The list shows nothing of the old store while the message is read.
     model_->clear();
     setNotesText({});
     if (settings_.clearClipboard)
         ClearOwnClipboard();
+    showMessageBox({this,
+                    QStringLiteral("The restored store does not know the user \"%1\" with the logon password of "
+                                   "this session. Log on again.")
+                        .arg(toQString(session_.CurrentUsername)),
+                    MessageIcon::Information, MessageButtons::Ok, MessageResult::Ok});
     close();
 }
 
