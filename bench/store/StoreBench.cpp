@@ -1,18 +1,21 @@
 // The store under a user with N entries (six values each, cipher strings of 44 to 87 characters):
 // the list load's read of every value, deleting entry 1 with the renumbering of all others,
 // appending one entry with its commit, opening the store with its check of every page, and its
-// backups: one taken and checked, and the start-up's look at whether one is due.
+// backups: one taken and checked, the start-up's look at whether one is due, and what the window's
+// thread spends on either when it runs on a thread of its own.
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 
 #include "BenchFolder.h"
 #include "crypto/Diamond.h"
+#include "store/BackgroundBackup.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
@@ -161,6 +164,31 @@ void BM_StartupBackupNotDue(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartupBackupNotDue)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// What the window's thread spends on an automatic backup that runs on its own thread: the store's
+// state fixed by a read connection of the backup's own. The wait for the thread's end is not timed.
+void backgroundBackupWindowTime(benchmark::State& state, BackgroundBackup::When when) {
+    const auto& file = storeWith(static_cast<int>(state.range(0)));
+    StoreBackups(file).take();
+    for (auto _ : state) {
+        auto backup = std::make_unique<BackgroundBackup>(file, when);
+        state.PauseTiming();
+        backup.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_BackgroundBackupWindowThread(benchmark::State& state) {
+    backgroundBackupWindowTime(state, BackgroundBackup::When::Now);
+}
+// The untimed wait for each backup would otherwise make the library run hundreds of them.
+constexpr int kBackgroundIterations = 10;
+BENCHMARK(BM_BackgroundBackupWindowThread)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(kBackgroundIterations)->Unit(benchmark::kMillisecond);
+
+void BM_StartupBackupWindowThread(benchmark::State& state) {
+    backgroundBackupWindowTime(state, BackgroundBackup::When::WhenDue);
+}
+BENCHMARK(BM_StartupBackupWindowThread)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(kBackgroundIterations)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace keystead

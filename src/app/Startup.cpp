@@ -17,7 +17,7 @@
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
-#include "store/StoreBackups.h"
+#include "store/BackgroundBackup.h"
 #include "store/StoreSession.h"
 
 #include <QProgressBar>
@@ -53,15 +53,16 @@ std::unique_ptr<TfrmMain> Startup::Execute()
 std::unique_ptr<TfrmMain> Startup::start()
 {
     session_.FancyLogonEnabled = openStoreOrOfferBackup(storeFile_)->ReadBool("Options", "FancyLogon", true);
-    // Before the first write of the run, which the logon may already make.
-    const auto backupFailure = StoreBackups(storeFile_).takeAutomatic(true);
+    // The store as it is before the first write of the run, which the logon may already make; the
+    // backup goes on while the logon window is shown. A start that ends waits for it.
+    auto startupBackup = std::make_unique<BackgroundBackup>(storeFile_, BackgroundBackup::When::WhenDue);
     if (!logOn())
         return nullptr;
     session_.ProgramExeName = exeFile_.string();
     if (!bringUpToDate())
         return nullptr;
     auto frmMain = std::make_unique<TfrmMain>(session_, storeFile_);
-    showBackupFailure(*frmMain, backupFailure);
+    frmMain->backupNotice().adopt(std::move(startupBackup));
     return frmMain;
 }
 

@@ -23,13 +23,19 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
-    keystead::SessionState session;
-    keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
-                              QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
-    const std::unique_ptr<keystead::TfrmMain> frmMain = startup.Execute();
-    if (!frmMain)
-        return startup.exitCode();
-    frmMain->show();
-    // The session's logon password is wiped as it goes out of scope.
-    return QApplication::exec();
+    // A restored backup that no longer holds the user, or not with this password, brings the
+    // logon window back with a fresh session.
+    for (;;) {
+        keystead::SessionState session;
+        keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
+                                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+        const std::unique_ptr<keystead::TfrmMain> frmMain = startup.Execute();
+        if (!frmMain)
+            return startup.exitCode();
+        frmMain->show();
+        // The session's logon password is wiped as it goes out of scope.
+        const int exitCode = QApplication::exec();
+        if (!frmMain->logonAgain())
+            return exitCode;
+    }
 }

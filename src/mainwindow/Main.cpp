@@ -3,6 +3,7 @@
 #include "desktop/ProtectList.h"
 #include "exchange/ExportCommands.h"
 #include "exchange/ExportPath.h"
+#include "mainwindow/BackupNotice.h"
 #include "mainwindow/ClipboardCountdown.h"
 #include "mainwindow/OptionsCommand.h"
 #include "mainwindow/PasswordListModel.h"
@@ -54,6 +55,7 @@ TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile
     : QMainWindow(parent), session_(session), store_(RegistryStore::OpenFile(storeFile)), clock_(clock),
       model_(new PasswordListModel(this)),
       exportCommands_(std::make_unique<ExportCommands>(*this, session_, *store_, settings_.autoExportPath)),
+      backupNotice_(new TBackupNotice(*this, storeFile)),
       // The default export folder must be writable; the program's own folder is not once installed.
       programFolder_(storeFile.parent_path().string() + "/")
 {
@@ -294,7 +296,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    FormClose();
+    if (!logonAgain_)
+        FormClose();
     event->accept();
 }
 

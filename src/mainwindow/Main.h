@@ -29,6 +29,7 @@ class QToolButton;
 namespace keystead {
 
 class ClipboardCountdown;
+class TBackupNotice;
 class ExportCommands;
 class EntryChangedError;
 class PasswordListModel;
@@ -82,6 +83,7 @@ public:
 
     QAction* mnuFileExport;
     QAction* mnuFileImport;
+    QAction* mnuFileRestore;
     QAction* mnuFilePassword;
     QAction* mnuFilePrint;
     QAction* mnuFileLock;
@@ -149,6 +151,12 @@ public:
     void mnuFileExportClick();
     void mnuFileImportClick();
     void mnuFilePasswordClick();
+    // File > "Restore from Backup...": the chosen backup replaces the store, which is backed up
+    // first; the list is read again, or the logon window comes back when the restored store no
+    // longer opens for this session's user and password.
+    void mnuFileRestoreClick();
+    // The window closed for a new logon, not for the end of the program.
+    bool logonAgain() const { return logonAgain_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
     // File > Print and tbPrint: the list printed in the order and with the texts it shows.
     void mnuFilePrintClick();
@@ -172,6 +180,8 @@ public:
     void promptCancelled() override;
 
     RegistryStore& store() { return *store_; }
+    // The automatic backups this window runs.
+    TBackupNotice& backupNotice() { return *backupNotice_; }
     bool alwaysOnTop() const;
 
 protected:
@@ -198,6 +208,9 @@ private:
     void connectFileCommands();
     // The encrypted export to AutoExportPath, when so set and the list has entries.
     void autoExportAtClose();
+    void followRestore();
+    // Closes the window without writing anything of the user, whom the store may no longer hold.
+    void returnToLogon();
     bool FormKeyUp(QKeyEvent& key);
 
     void connectEditCommands();
@@ -249,12 +262,14 @@ private:
     // What the list showed when it was locked, chosen again after the unlock.
     std::optional<StoredEntry> lockedSelection_;
     QPoint lockedScroll_;
+    TBackupNotice* backupNotice_;
     QString dlgOpenFileName_;   // the open dialog keeps the last choice for the run
     std::string programFolder_;
     char dateSeparator_ = '/';
     int listHeight_ = 0;   // until the window is first shown and the splitter has its size
     bool shownOnce_ = false;
     bool CutPromptPassed = false;
+    bool logonAgain_ = false;
     std::chrono::sys_days today_{};
     std::chrono::sys_days lastUsed_{};
 };

@@ -174,12 +174,14 @@ void TfrmMain::buildFileMenu()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFileExport = makeAction(this, "mnuFileExport", QStringLiteral("&Export Passwords..."), Qt::Key_F3);
     mnuFileImport = makeAction(this, "mnuFileImport", QStringLiteral("&Import Passwords..."), Qt::Key_F4);
+    mnuFileRestore = makeAction(this, "mnuFileRestore", QStringLiteral("Restore from &Backup..."));
     mnuFilePassword = makeAction(this, "mnuFilePassword", QStringLiteral("Change Logon Password..."));
     mnuFilePrint = makeAction(this, "mnuFilePrint", QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFileLock = makeAction(this, "mnuFileLock", QStringLiteral("Lock"), QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuFileExit = makeAction(this, "mnuFileExit", QStringLiteral("E&xit"));
     mnuFile->addAction(mnuFileExport);
     mnuFile->addAction(mnuFileImport);
+    mnuFile->addAction(mnuFileRestore);
     mnuFile->addSeparator();
     mnuFile->addAction(mnuFilePassword);
     mnuFile->addSeparator();

@@ -104,7 +104,7 @@ void TfrmMain::mnuEditDeleteAllClick()
                                   MessageIcon::Question, MessageButtons::YesNo, MessageResult::No};
     if (showMessageBox(question) != MessageResult::Yes)
         return;
-    backUpBeforeChange(*this, *store_);
+    backupNotice_->backUpBeforeChange();
     runWriting([this] {
         StoreSession session(*store_);
         EntryStore entries(*store_, session_);

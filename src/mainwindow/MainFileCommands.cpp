@@ -1,5 +1,5 @@
-// The main window's File menu commands that work on the whole list: export, import and the change
-// of the logon password, and the automatic export at close. The forms do the work; the main window
+// The main window's File menu commands that work on the whole list: export, import, the restore of
+// a backup and the change of the logon password, and the automatic export at close. The forms do the work; the main window
 // guards the commands and opens the forms.
 
 #include "mainwindow/Main.h"
@@ -8,12 +8,21 @@
 #include "exchange/ExportCommands.h"
 #include "exchange/Import.h"
 #include "mainwindow/BackupNotice.h"
+#include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
+#include "mainwindow/RestoreBackup.h"
+#include "mainwindow/SecretClipboard.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
 #include "platform/ModalForm.h"
+#include "platform/TextConversion.h"
+#include "platform/WaitCursor.h"
 #include "session/ChgPass.h"
+#include "session/LogonCheck.h"
+#include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreBackups.h"
 
 #include <QAction>
 #include <QFile>
@@ -27,6 +36,7 @@ void TfrmMain::connectFileCommands()
     connect(mnuFileImport, &QAction::triggered, this, &TfrmMain::mnuFileImportClick);
     connect(tbImport, &QAction::triggered, this, &TfrmMain::mnuFileImportClick);
     connect(mnuFilePassword, &QAction::triggered, this, &TfrmMain::mnuFilePasswordClick);
+    connect(mnuFileRestore, &QAction::triggered, this, &TfrmMain::mnuFileRestoreClick);
 }
 
 void TfrmMain::mnuFileExportClick()
@@ -49,7 +59,7 @@ void TfrmMain::mnuFileImportClick()
     if (chosen.isEmpty())
         return;
     dlgOpenFileName_ = chosen;
-    backUpBeforeChange(*this, *store_);
+    backupNotice_->backUpBeforeChange();
     runGuarded(this, [&] {
         TfrmImport frmImport(session_, *store_, QFile::encodeName(chosen).toStdString(),
                              [this] { LoadPasswordList(); }, this);
@@ -59,11 +69,64 @@ void TfrmMain::mnuFileImportClick()
 
 void TfrmMain::mnuFilePasswordClick()
 {
-    backUpBeforeChange(*this, *store_);
+    backupNotice_->backUpBeforeChange();
     runGuarded(this, [this] {
         TfrmChangePassword frmChangePassword(session_, *store_, [this] { LoadPasswordList(); }, this);
         showModal(frmChangePassword);
     });
+}
+
+void TfrmMain::mnuFileRestoreClick()
+{
+    if (!ProtectionCheck())
+        return;
+    std::optional<std::filesystem::path> chosen;
+    runGuarded(this, [&] {
+        TfrmRestoreBackup frmRestoreBackup(StoreBackups(store_->file()).list(), this);
+        if (showModal(frmRestoreBackup) == QDialog::Accepted)
+            chosen = frmRestoreBackup.chosenFile();
+    });
+    if (!chosen)
+        return;
+    // Refused, with the store unchanged, while another running Keystead holds a store session.
+    bool restored = false;
+    runGuarded(this, [&] {
+        const WaitCursor busy;
+        StoreBackups(store_->file()).restore(*chosen);
+        restored = true;
+    });
+    if (restored)
+        followRestore();
+}
+
+void TfrmMain::followRestore()
+{
+    bool opens = false;
+    runGuarded(this, [&] {
+        TDiamond check;
+        opens = PasswordOpens(*store_, session_.CurrentUsername, session_.LogonPassword, check);
+    });
+    if (opens) {
+        runGuarded(this, [this] { LoadPasswordList(); });
+        return;
+    }
+    returnToLogon();
+}
+
+void TfrmMain::returnToLogon()
+{
+    logonAgain_ = true;
+    // The list shows nothing of the old store while the message is read.
+    model_->clear();
+    setNotesText({});
+    if (settings_.clearClipboard)
+        ClearOwnClipboard();
+    showMessageBox({this,
+                    QStringLiteral("The restored store does not know the user \"%1\" with the logon password of "
+                                   "this session. Log on again.")
+                        .arg(toQString(session_.CurrentUsername)),
+                    MessageIcon::Information, MessageButtons::Ok, MessageResult::Ok});
+    close();
 }
 
 void TfrmMain::autoExportAtClose()

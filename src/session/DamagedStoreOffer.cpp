@@ -12,12 +12,6 @@ namespace keystead {
 
 namespace {
 
-QString localDateTime(BackupTime time)
-{
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch());
-    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds.count()), QLocale::ShortFormat);
-}
-
 bool restoreNewestBackup(const std::filesystem::path& storeFile)
 {
     StoreBackups backups(storeFile);
@@ -25,7 +19,7 @@ bool restoreNewestBackup(const std::filesystem::path& storeFile)
     if (sound.empty())
         return false;
     const QString question = QStringLiteral("The password store is damaged. Restore the backup of %1?")
-                                 .arg(localDateTime(sound.front().time));
+                                 .arg(backupTimeText(sound.front().time));
     if (!askYesNo(nullptr, question))
         return false;
     backups.recoverDamaged(sound.front().file);
@@ -33,6 +27,12 @@ bool restoreNewestBackup(const std::filesystem::path& storeFile)
 }
 
 }  // namespace
+
+QString backupTimeText(BackupTime time)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch());
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds.count()), QLocale::ShortFormat);
+}
 
 std::unique_ptr<RegistryStore> openStoreOrOfferBackup(const std::filesystem::path& storeFile)
 {

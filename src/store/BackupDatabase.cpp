@@ -74,6 +74,17 @@ int BackupDatabase::copyFrom(const BackupDatabase& source) {
     return stepped == SQLITE_DONE ? finished : stepped;
 }
 
+bool BackupDatabase::writeUnflushed() {
+    return sqlite3_exec(db_.get(), "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr) == SQLITE_OK &&
+           firstValue("PRAGMA journal_mode = MEMORY") == "memory";
+}
+
+bool BackupDatabase::holdSnapshot() {
+    // BEGIN alone defers the transaction; the first read starts it.
+    return sqlite3_exec(db_.get(), "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK &&
+           !firstValue("SELECT count(*) FROM sqlite_schema").empty();
+}
+
 bool BackupDatabase::useRollbackJournal() {
     return firstValue("PRAGMA journal_mode = DELETE") == "delete";
 }

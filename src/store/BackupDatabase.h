@@ -22,6 +22,12 @@ public:
     // the SQLite result code (SQLITE_BUSY when another connection keeps this one busy longer
     // than the wait).
     int copyFrom(const BackupDatabase& source);
+    // For a copy being written: SQLite neither keeps a journal file nor flushes to disk; the caller
+    // flushes the finished file once, and a copy cut short is thrown away, never used.
+    bool writeUnflushed();
+    // Fixes what this connection reads, until it closes, with a read transaction: a copy taken
+    // later holds the database as it is now, whatever other connections commit meanwhile.
+    bool holdSnapshot();
     // A rollback journal instead of WAL, so that reading a backup leaves no files beside it.
     bool useRollbackJournal();
     // Passes SQLite's integrity check and carries Keystead's application id.

@@ -121,11 +121,11 @@ std::filesystem::path createPartial(const std::filesystem::path& folder) {
 }
 
 // A complete copy of a store or a backup checked by SQLite, written and synced to disk at partial.
-void writeCheckedCopy(const std::filesystem::path& source, const std::filesystem::path& partial) {
+void writeCheckedCopy(const BackupDatabase& original, const std::filesystem::path& source,
+                      const std::filesystem::path& partial) {
     {
-        const BackupDatabase original(source, BackupDatabase::Access::ReadOnly);
         BackupDatabase copy(partial, BackupDatabase::Access::ReadWrite);
-        const int rc = copy.copyFrom(original);
+        const int rc = copy.writeUnflushed() ? copy.copyFrom(original) : SQLITE_ERROR;
         if (rc != SQLITE_OK) {
             throw KeysteadError("Cannot write a copy of " + quoted(source) + ": " +
                                 copy.errorMessage());
@@ -144,11 +144,11 @@ void removeQuietly(const std::filesystem::path& file) {
 
 // Writes through a partial file that is removed whenever the copy is not complete.
 template <typename Publish>
-auto writeThroughPartial(const std::filesystem::path& source, const std::filesystem::path& folder,
-                         Publish publish) {
+auto writeThroughPartial(const BackupDatabase& original, const std::filesystem::path& source,
+                         const std::filesystem::path& folder, Publish publish) {
     const std::filesystem::path partial = createPartial(folder);
     try {
-        writeCheckedCopy(source, partial);
+        writeCheckedCopy(original, source, partial);
         auto published = publish(partial);
         syncToDisk(folder, O_DIRECTORY);
         return published;
@@ -206,15 +206,29 @@ StoreBackups::StoreBackups(std::filesystem::path storeFile, Clock clock)
       folder_(storeFile_.parent_path() / "backups"),
       clock_(clock ? std::move(clock) : Clock(systemNow)) {}
 
-std::filesystem::path StoreBackups::take() {
-    return takeKeeping({});
+std::unique_ptr<BackupDatabase> StoreBackups::snapshot() const {
+    checkStoreExists(storeFile_);
+    auto store = std::make_unique<BackupDatabase>(storeFile_, BackupDatabase::Access::ReadOnly);
+    if (!store->holdSnapshot()) {
+        throw KeysteadError("Cannot read the store file " + quoted(storeFile_) + ": " +
+                            store->errorMessage());
+    }
+    return store;
 }
 
-std::filesystem::path StoreBackups::takeKeeping(const std::filesystem::path& keep) {
-    checkStoreExists(storeFile_);
+std::filesystem::path StoreBackups::take() {
+    return take(*snapshot());
+}
+
+std::filesystem::path StoreBackups::take(BackupDatabase& snapshot) {
+    return takeKeeping(snapshot, {});
+}
+
+std::filesystem::path StoreBackups::takeKeeping(BackupDatabase& snapshot,
+                                                const std::filesystem::path& keep) {
     createBackupFolder(folder_);
     const BackupTime now = clock_();
-    const auto published = writeThroughPartial(storeFile_, folder_, [&](const auto& partial) {
+    const auto published = writeThroughPartial(snapshot, storeFile_, folder_, [&](const auto& partial) {
         // A link never replaces an existing backup: two backups within one second both stay.
         for (int sequence = 1;; ++sequence) {
             const std::filesystem::path name = folder_ / backupName(now, sequence);
@@ -233,9 +247,8 @@ std::filesystem::path StoreBackups::takeKeeping(const std::filesystem::path& kee
 }
 
 void StoreBackups::takeTo(const std::filesystem::path& file) {
-    checkStoreExists(storeFile_);
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    writeThroughPartial(storeFile_, folder, [&](const auto& partial) {
+    writeThroughPartial(*snapshot(), storeFile_, folder, [&](const auto& partial) {
         if (rename(partial.c_str(), file.c_str()) != 0) {
             throw KeysteadError("Cannot write the backup " + quoted(file) + ": " + reasonOf(errno));
         }
@@ -244,6 +257,10 @@ void StoreBackups::takeTo(const std::filesystem::path& file) {
 }
 
 bool StoreBackups::takeWhenDue() {
+    return takeWhenDue(*snapshot());
+}
+
+bool StoreBackups::takeWhenDue(BackupDatabase& snapshot) {
     const auto backups = namedBackups(folder_);
     const bool due = [&] {
         if (backups.empty() || clock_() - backups.front().time >= kStartupBackupAge) {
@@ -251,28 +268,39 @@ bool StoreBackups::takeWhenDue() {
         }
         try {
             BackupDatabase newest(backups.front().file, BackupDatabase::Access::ReadOnly);
-            BackupDatabase store(storeFile_, BackupDatabase::Access::ReadOnly);
-            return !store.sameContent(newest);
+            return !snapshot.sameContent(newest);
         } catch (const KeysteadError&) {
             return true;
         }
     }();
     if (due) {
-        take();
+        take(snapshot);
     }
     return due;
 }
 
+std::string StoreBackups::automaticFailureText(const std::string& reason) {
+    return "The automatic backup failed: " + reason;
+}
+
 std::optional<std::string> StoreBackups::takeAutomatic(bool onlyWhenDue) {
     try {
+        return takeAutomatic(onlyWhenDue, *snapshot());
+    } catch (const KeysteadError& error) {
+        return automaticFailureText(error.what());
+    }
+}
+
+std::optional<std::string> StoreBackups::takeAutomatic(bool onlyWhenDue, BackupDatabase& snapshot) {
+    try {
         if (onlyWhenDue) {
-            takeWhenDue();
+            takeWhenDue(snapshot);
         } else {
-            take();
+            take(snapshot);
         }
         return std::nullopt;
     } catch (const KeysteadError& error) {
-        return "The automatic backup failed: " + std::string(error.what());
+        return automaticFailureText(error.what());
     }
 }
 
@@ -295,7 +323,7 @@ std::vector<BackupInfo> StoreBackups::list() const {
 
 void StoreBackups::restore(const std::filesystem::path& backup) {
     checkSoundBackup(backup);
-    takeKeeping(backup);
+    takeKeeping(*snapshot(), backup);
     const BackupDatabase source(backup, BackupDatabase::Access::ReadOnly);
     BackupDatabase store(storeFile_, BackupDatabase::Access::ReadWrite);
     const int rc = store.copyFrom(source);
@@ -315,7 +343,8 @@ std::filesystem::path StoreBackups::recoverDamaged(const std::filesystem::path& 
         storeFile_.parent_path() / (storeFile_.stem().string() + ".damaged-" + utcStamp(clock_()) +
                                     storeFile_.extension().string());
     const std::filesystem::path folder = storeFile_.parent_path();
-    return writeThroughPartial(backup, folder, [&](const auto& partial) {
+    const BackupDatabase source(backup, BackupDatabase::Access::ReadOnly);
+    return writeThroughPartial(source, backup, folder, [&](const auto& partial) {
         keepDamaged(storeFile_, kept);
         if (rename(partial.c_str(), storeFile_.c_str()) != 0) {
             throw KeysteadError("Cannot restore the backup " + quoted(backup) + ": " +

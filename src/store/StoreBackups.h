@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "store/BackupRetention.h"
 
 namespace keystead {
+
+class BackupDatabase;
 
 struct BackupInfo {
     std::filesystem::path file;
@@ -33,17 +36,28 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
-    // Takes a backup now, then lets go of those the retention rule no longer keeps. Throws
-    // KeysteadError when no complete, checked copy could be written; nothing is deleted then.
+    // The store as it is now, held by a read connection of its own for a backup taken later, on
+    // any thread, while the program goes on changing the store. Throws KeysteadError.
+    std::unique_ptr<BackupDatabase> snapshot() const;
+
+    // Takes a backup now (of snapshot, when given), then lets go of those the retention rule no
+    // longer keeps. Throws KeysteadError when no complete, checked copy could be written; nothing
+    // is deleted then.
     std::filesystem::path take();
+    std::filesystem::path take(BackupDatabase& snapshot);
     // A checked copy written to file (through a temporary name beside it), outside the retention.
     void takeTo(const std::filesystem::path& file);
     // The start-up rule: takes a backup when the newest is older than kStartupBackupAge or holds
     // other data than the store. True when one was taken.
     bool takeWhenDue();
+    bool takeWhenDue(BackupDatabase& snapshot);
     // An automatic backup, before a change of a whole list or (onlyWhenDue) at start-up. Its
     // failure never stops the command that asked for it: the text to tell the user is returned.
     std::optional<std::string> takeAutomatic(bool onlyWhenDue);
+    // The same, of a snapshot taken before.
+    std::optional<std::string> takeAutomatic(bool onlyWhenDue, BackupDatabase& snapshot);
+    // The text takeAutomatic returns for a failure.
+    static std::string automaticFailureText(const std::string& reason);
     // The backups that pass SQLite's integrity check, newest first; a damaged one is left out.
     std::vector<BackupInfo> list() const;
     // Backs up the present store, then copies backup into it in one transaction of the store.
@@ -57,7 +71,7 @@ public:
     std::filesystem::path recoverDamaged(const std::filesystem::path& backup);
 
 private:
-    std::filesystem::path takeKeeping(const std::filesystem::path& keep);
+    std::filesystem::path takeKeeping(BackupDatabase& snapshot, const std::filesystem::path& keep);
     std::filesystem::path unusedName() const;
     void letGoExpired(const std::filesystem::path& keep) const;
 

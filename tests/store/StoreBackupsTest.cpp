@@ -16,6 +16,7 @@
 #include <string>
 
 #include "TempFolder.h"
+#include "store/BackgroundBackup.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 #include "store/StoreBackups.h"
@@ -172,6 +173,19 @@ TEST_F(StoreBackupsTest, AtStartUpABackupIsTakenOnlyWhenTheNewestIsOldOrDiffers)
     now_ += 24h;
     EXPECT_TRUE(backups().takeWhenDue());
     EXPECT_EQ(backups().list().size(), 3u);
+}
+
+// The command that asked for the backup changes the store at once; the backup holds it as it was.
+TEST_F(StoreBackupsTest, ABackgroundBackupHoldsTheStoreAsItWasWhenAsked) {
+    {
+        const BackgroundBackup backup(file_, BackgroundBackup::When::Now);
+        deleteAlicesEntry();
+    }
+    const auto taken = backups().list();
+    ASSERT_EQ(taken.size(), 1U);
+    EXPECT_EQ(entryOfAlice(), "(none)");
+    backups().restore(taken.front().file);
+    EXPECT_EQ(entryOfAlice(), "first");
 }
 
 TEST_F(StoreBackupsTest, RestoreIsRefusedWhileAnotherProcessHoldsAStoreSession) {
