@@ -188,7 +188,12 @@ void SealedBackend::writeValues(std::string_view section, const std::vector<Stor
     std::vector<StoredValue> sealed;
     sealed.reserve(values.size());
     for (const auto& [ident, value] : values) {
-        sealed.push_back({ident, key->seal(section, ident, value)});
+        // A value written again unchanged keeps its bytes: sealed anew under a fresh nonce it
+        // would make an unchanged store look changed (the start-up's backup looks for that).
+        const auto stored = inner_->readValue(section, ident);
+        if (!stored || key->open(section, ident, *stored) != value) {
+            sealed.push_back({ident, key->seal(section, ident, value)});
+        }
     }
     inner_->writeValues(section, sealed);
 }
