@@ -1,7 +1,9 @@
 // Keystead: the program's entry. Everything it needs comes from the store in the user's data
 // folder; it takes no arguments.
 
+#include "app/LogOnAgain.h"
 #include "crypto/SecretMemory.h"
+#include "desktop/ErrorDisplay.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/SecretClipboard.h"
 #include "session/Startup.h"
@@ -23,13 +25,21 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
-    keystead::SessionState session;
-    keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
-                              QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
-    const std::unique_ptr<keystead::TfrmMain> frmMain = startup.Execute();
-    if (!frmMain)
-        return startup.exitCode();
-    frmMain->show();
-    // The session's logon password is wiped as it goes out of scope.
-    return QApplication::exec();
+    keystead::LogOnAgain logOnAgain;
+    application.installEventFilter(&logOnAgain);
+    // A run of the main window ends for a new logon when the user's seal was changed in another
+    // window; the next run starts again from the logon window with a fresh session.
+    for (;;) {
+        keystead::SessionState session;
+        keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
+                                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+        const std::unique_ptr<keystead::TfrmMain> frmMain = startup.Execute();
+        if (!frmMain)
+            return startup.exitCode();
+        frmMain->show();
+        // The session's logon password and seal key are wiped as they go out of scope.
+        const int exitCode = QApplication::exec();
+        if (exitCode != keystead::kLogOnAgainExitCode)
+            return exitCode;
+    }
 }
