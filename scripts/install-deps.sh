@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build make
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    libsqlite3-dev libx11-dev
+    libsqlite3-dev libx11-dev libsodium-dev pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core

@@ -13,11 +13,13 @@
 #include "session/PlainLogon.h"
 #include "session/ProgramVersion.h"
 #include "session/rsFileVersion.h"
+#include "store/BackgroundBackup.h"
 #include "store/DataUpgrade.h"
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
-#include "store/BackgroundBackup.h"
+#include "store/StoreBackups.h"
+#include "store/StoreSeal.h"
 #include "store/StoreSession.h"
 
 #include <QProgressBar>
@@ -29,6 +31,8 @@ namespace keystead {
 namespace {
 
 constexpr int kFailureExitCode = 1;
+// From this many entries on, sealing a section shows the progress window.
+constexpr int kLongList = 100;
 
 }  // namespace
 
@@ -87,9 +91,16 @@ bool Startup::bringUpToDate()
     return true;
 }
 
+std::unique_ptr<RegistryStore> Startup::openStore() const
+{
+    auto store = RegistryStore::OpenFile(storeFile_);
+    UseSeal(*store, session_.CurrentUsername, session_.Seal);
+    return store;
+}
+
 bool Startup::needsUpgradeNow() const
 {
-    const auto store = RegistryStore::OpenFile(storeFile_);
+    const auto store = openStore();
     return needsUpgrade(store->ReadInteger(session_.CurrentUsername, "MajorVersion", 0),
                         EntryStore(*store, session_).count());
 }
@@ -100,12 +111,13 @@ bool Startup::askForUpgrade() const
                                             "can use this new version. Would you like to perform the update now?"));
 }
 
-// The upgrade and the stamp are one transaction: data upgraded without the stamp would be
-// encrypted a second time at the next logon.
+// The seal, the upgrade and the stamp are one transaction: data upgraded without the stamp would
+// be encrypted a second time at the next logon.
 void Startup::upgradeAndStamp(bool upgrade)
 {
-    const auto store = RegistryStore::OpenFile(storeFile_);
+    const auto store = openStore();
     StoreSession storeSession(*store);
+    sealWhenOpen(*store, EntryStore(*store, session_).count());
     if (upgrade) {
         const WaitCursor busy;
         TfrmProgress frmProgress;
@@ -123,6 +135,24 @@ void Startup::upgradeAndStamp(bool upgrade)
     store->WriteInteger(session_.CurrentUsername, "MajorVersion", version.major);
     store->WriteInteger(session_.CurrentUsername, "MinorVersion", version.minor);
     storeSession.close();
+    session_.Seal = OpenedSeal(*store, session_.CurrentUsername);
+}
+
+// A section written before the seal existed is sealed at its first logon since, under the
+// password just typed.
+void Startup::sealWhenOpen(RegistryStore& store, int entryCount)
+{
+    if (IsSealed(store, session_.CurrentUsername))
+        return;
+    const WaitCursor busy;
+    std::unique_ptr<TfrmProgress> frmProgress;
+    if (entryCount >= kLongList) {
+        frmProgress = std::make_unique<TfrmProgress>();
+        frmProgress->pbExport->hide();
+        frmProgress->setMessage(QStringLiteral("Sealing your passwords..."));
+        frmProgress->showNow();
+    }
+    SealUser(store, session_.CurrentUsername, session_.LogonPassword);
 }
 
 }  // namespace keystead

@@ -7,6 +7,8 @@
 
 namespace keystead {
 
+class RegistryStore;
+
 class TfrmMain;
 struct SessionState;
 
@@ -27,6 +29,9 @@ private:
     bool needsUpgradeNow() const;
     bool askForUpgrade() const;
     void upgradeAndStamp(bool upgrade);
+    void sealWhenOpen(RegistryStore& store, int entryCount);
+    // The store, with the user's section opened by the logon's seal key.
+    std::unique_ptr<RegistryStore> openStore() const;
 
     SessionState& session_;
     std::filesystem::path storeFile_;

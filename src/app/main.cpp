@@ -1,10 +1,12 @@
 // Keystead: the program's entry. Everything it needs comes from the store in the user's data
 // folder; it takes no arguments.
 
+#include "app/LogOnAgain.h"
 #include "app/Startup.h"
 #include "crypto/SecretMemory.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/SecretClipboard.h"
+#include "platform/ErrorDisplay.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
@@ -23,8 +25,11 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("keystead"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/keystead.png")));
 
-    // A restored backup that no longer holds the user, or not with this password, brings the
-    // logon window back with a fresh session.
+    keystead::LogOnAgain logOnAgain;
+    application.installEventFilter(&logOnAgain);
+    // A run of the main window ends for a new logon when the user's seal was changed in another
+    // window, or when a restored backup no longer holds the user with this password; the next run
+    // starts again from the logon window with a fresh session.
     for (;;) {
         keystead::SessionState session;
         keystead::Startup startup(session, keystead::RegistryStore::DefaultFile(),
@@ -33,9 +38,9 @@ int main(int argc, char* argv[])
         if (!frmMain)
             return startup.exitCode();
         frmMain->show();
-        // The session's logon password is wiped as it goes out of scope.
+        // The session's logon password and seal key are wiped as they go out of scope.
         const int exitCode = QApplication::exec();
-        if (!frmMain->logonAgain())
+        if (exitCode != keystead::kLogOnAgainExitCode && !frmMain->logonAgain())
             return exitCode;
     }
 }

@@ -4,6 +4,7 @@
 #include "session/LogonCheck.h"
 #include "store/DataUpgrade.h"
 #include "store/KeysteadError.h"
+#include "store/StoreSeal.h"
 #include "store/TextRules.h"
 
 namespace keystead::cli {
@@ -49,8 +50,11 @@ CliLogon::CliLogon(const CliArguments& arguments, std::string_view typedPassword
     if (const auto refusal = CheckLogon(*store_, arguments.user, password.get(), diamond_))
         refuse(refusal->message);
     checkUpgraded(*store_, arguments.user);
+    // As at the window's logon: a section not sealed yet is sealed now, with the command's work.
+    SealUser(*store_, arguments.user, password.get());
     state_.CurrentUsername = arguments.user;
     state_.LogonPassword = password.get();
+    state_.Seal = OpenedSeal(*store_, arguments.user);
     state_.PasswordCount = store_->ReadInteger(arguments.user, "TotalPasswords", 0);
 }
 

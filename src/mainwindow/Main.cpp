@@ -22,6 +22,7 @@
 #include "platform/WindowPlacement.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreSeal.h"
 #include "store/StoreSession.h"
 
 #include <QAction>
@@ -39,6 +40,14 @@ namespace {
 
 constexpr int kMainHelpTopic = 3000;
 
+// The window's own opening of the store, with the user's section opened by the logon's seal key.
+std::unique_ptr<RegistryStore> openUserStore(const std::filesystem::path& storeFile, const SessionState& session)
+{
+    auto store = RegistryStore::OpenFile(storeFile);
+    UseSeal(*store, session.CurrentUsername, session.Seal);
+    return store;
+}
+
 }  // namespace
 
 // Taken from the system's short date format ("dd/MM/yyyy", "d.M.yy").
@@ -52,7 +61,7 @@ char SystemDateSeparator()
 }
 
 TfrmMain::TfrmMain(SessionState& session, const std::filesystem::path& storeFile, QWidget* parent, Clock clock)
-    : QMainWindow(parent), session_(session), store_(RegistryStore::OpenFile(storeFile)), clock_(clock),
+    : QMainWindow(parent), session_(session), store_(openUserStore(storeFile, session)), clock_(clock),
       model_(new PasswordListModel(this)),
       exportCommands_(std::make_unique<ExportCommands>(*this, session_, *store_, settings_.autoExportPath)),
       backupNotice_(new TBackupNotice(*this, storeFile)),

@@ -210,7 +210,7 @@ std::optional<std::string> TfrmMain::renameEntry(const PasswordRow& row, const s
         QMetaObject::invokeMethod(
             this, [this, changed] { reloadChangedList(changed); }, Qt::QueuedConnection);
     } catch (const std::exception& error) {
-        showError(this, error.what());
+        showHandlerError(this, error);
     }
     return system;
 }
@@ -222,7 +222,7 @@ void TfrmMain::runWriting(const std::function<void()>& work)
     } catch (const EntryChangedError& changed) {
         reloadChangedList(changed);
     } catch (const std::exception& error) {
-        showError(this, error.what());
+        showHandlerError(this, error);
         runGuarded(this, [this] { LoadPasswordList(); });
     }
 }

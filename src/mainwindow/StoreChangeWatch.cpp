@@ -1,5 +1,7 @@
 #include "mainwindow/StoreChangeWatch.h"
 
+#include "platform/ErrorDisplay.h"
+#include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 
 #include <QApplication>
@@ -31,7 +33,7 @@ bool TStoreChangeWatch::eventFilter(QObject* watched, QEvent* event)
 
 void TStoreChangeWatch::lookAtStore()
 {
-    if (!windowFree())
+    if (!timer_->isActive() || !windowFree())
         return;
     const std::int64_t counter = readCounter();
     if (counter < 0 || counter == seen_)
@@ -40,6 +42,11 @@ void TStoreChangeWatch::lookAtStore()
     try {
         reload_();
         seen_ = counter;
+    } catch (const SealChangedError& changed) {
+        // Told once: the window waits for the new logon and looks at the store no more.
+        timer_->stop();
+        window_.removeEventFilter(this);
+        showHandlerError(&window_, changed);
     } catch (const std::exception&) {
     }
 }

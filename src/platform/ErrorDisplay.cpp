@@ -2,6 +2,9 @@
 
 #include "platform/MessageBox.h"
 #include "platform/TextConversion.h"
+#include "store/KeysteadError.h"
+#include <QCoreApplication>
+#include <QEvent>
 
 namespace keystead {
 
@@ -16,6 +19,20 @@ void showError(QWidget* owner, const std::string& errorText)
 {
     showMessageBox({owner, withFullStop(toQString(errorText)), MessageIcon::Error, MessageButtons::Ok,
                     MessageResult::Ok});
+}
+
+int logOnAgainEventType()
+{
+    static const int type = QEvent::registerEventType();
+    return type;
+}
+
+void showHandlerError(QWidget* owner, const std::exception& error)
+{
+    showError(owner, error.what());
+    if (dynamic_cast<const SealChangedError*>(&error) != nullptr)
+        QCoreApplication::postEvent(QCoreApplication::instance(),
+                                    new QEvent(static_cast<QEvent::Type>(logOnAgainEventType())));
 }
 
 }  // namespace keystead

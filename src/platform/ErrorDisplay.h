@@ -18,6 +18,16 @@ QString withFullStop(const QString& text);
 
 void showError(QWidget* owner, const std::string& errorText);
 
+// What the event loop of the main window returns when the user has to log on again.
+inline constexpr int kLogOnAgainExitCode = 75;
+// The event posted to the application when the user has to log on again; main() ends the main
+// window's event loop with kLogOnAgainExitCode on it and shows the logon window.
+int logOnAgainEventType();
+
+// Shows the error of a handler. One that says the user's seal was changed in another window also
+// asks for a new logon, since nothing of the user's can be read or written any more.
+void showHandlerError(QWidget* owner, const std::exception& error);
+
 // Runs one handler's work; an error it throws is shown and ends the handler.
 template <typename Work>
 void runGuarded(QWidget* owner, Work&& work)
@@ -25,7 +35,7 @@ void runGuarded(QWidget* owner, Work&& work)
     try {
         std::forward<Work>(work)();
     } catch (const std::exception& error) {
-        showError(owner, error.what());
+        showHandlerError(owner, error);
     }
 }
 

@@ -2,12 +2,33 @@
 
 #include "crypto/Diamond.h"
 #include "crypto/SecretMemory.h"
+#include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
+#include "store/StoreSeal.h"
 
 namespace keystead {
 
+namespace {
+
+// A seal the password does not open is a wrong password like any other.
+bool sealOpens(RegistryStore& store, const std::string& name, std::string_view password)
+{
+    try {
+        OpenSeal(store, name, password);
+        return true;
+    } catch (const KeysteadError& error) {
+        if (error.what() != kWrongLogonPasswordText)
+            throw;
+        return false;
+    }
+}
+
+}  // namespace
+
 bool PasswordOpens(RegistryStore& store, const std::string& name, std::string_view password, TDiamond& diamond)
 {
+    if (!sealOpens(store, name, password))
+        return false;
     const std::string stored = store.ReadString(name, "MainPassword", "");
     diamond.SetKey(password);
     SecretText opened(diamond.DecryptCipherString(stored));

@@ -25,7 +25,8 @@ inline constexpr std::string_view kUnknownUserText =
     "Your username does not exist. Would you like to create a new user?";
 
 // The user's section holds the user's own name encrypted under the logon password; only the
-// right password gives the name back, letter case and all. Leaves diamond keyed by password.
+// right password gives the name back, letter case and all. Leaves diamond keyed by password and
+// a sealed section open for this store.
 bool PasswordOpens(RegistryStore& store, const std::string& name, std::string_view password, TDiamond& diamond);
 
 // name and password trimmed as typed. A name the store does not hold is refused with

@@ -11,6 +11,7 @@
 #include "session/NewUser.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreSeal.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -100,7 +101,8 @@ void LogonWindow::logonCheck()
 {
     const std::string name = trimmedBytes(cboUsername->currentText());
     const SecretText password(trimmedBytes(txtPassword->text()));
-    const auto refusal = CheckLogon(*RegistryStore::OpenFile(storeFile_), name, password.get(), Diamond1);
+    const auto store = RegistryStore::OpenFile(storeFile_);
+    const auto refusal = CheckLogon(*store, name, password.get(), Diamond1);
     if (refusal && refusal->message == kUnknownUserText) {
         if (askYesNo(this, toQString(kUnknownUserText)))
             openNewUser();
@@ -114,6 +116,7 @@ void LogonWindow::logonCheck()
     }
     session_.CurrentUsername = name;
     session_.LogonPassword = password.get();
+    session_.Seal = OpenedSeal(*store, name);
     accept();
 }
 

@@ -13,6 +13,8 @@
 #include "platform/WindowPlacement.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
+#include "store/StoreSeal.h"
+#include "store/StoreSession.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -132,7 +134,12 @@ bool TfrmNewUser::createUser(const std::string& name, const std::string& passwor
     Diamond1.SetKey(password);
     const std::string mainPassword = Diamond1.EncryptToCipherString(name);
     try {
-        RegistryStore::OpenFile(storeFile_)->CreateUser(name, mainPassword);
+        // The new section is sealed from its creation: never a moment open in the file.
+        const auto store = RegistryStore::OpenFile(storeFile_);
+        StoreSession session(*store);
+        store->CreateUser(name, mainPassword);
+        SealUser(*store, name, password);
+        session.close();
         return true;
     } catch (const KeysteadError&) {
         return false;

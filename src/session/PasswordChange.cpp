@@ -11,6 +11,7 @@
 #include "store/KeysteadError.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreSeal.h"
 #include "store/StoreSession.h"
 
 namespace keystead {
@@ -95,6 +96,9 @@ void ChangeLogonPassword(RegistryStore& store, SessionState& state, std::string_
     }
     store.writeValues(state.CurrentUsername, writes);
     store.deleteValues(state.CurrentUsername, deletes);
+    // A new salt and key with the new password: the old key, here and in any other window,
+    // opens nothing any more and is wiped once the change has committed.
+    ResealUser(store, state.CurrentUsername, newPassword);
     session.close();
     WipeText(state.LogonPassword);
     state.LogonPassword = std::string(newPassword);

@@ -25,7 +25,8 @@ struct PasswordChangeRefusal {
 std::optional<PasswordChangeRefusal> CheckPasswordChange(std::string_view oldPassword, std::string_view newPassword,
                                                          std::string_view verify, std::string_view logonPassword);
 
-// Rewrites MainPassword and every entry under newPassword; sets state.LogonPassword. A stored value
+// Rewrites MainPassword and every entry under newPassword and seals a sealed section anew under
+// it; sets state.LogonPassword, and state.Seal holds the new key. A stored value
 // that does not decrypt under the old password refuses the change, naming its entry, with nothing
 // written.
 void ChangeLogonPassword(RegistryStore& store, SessionState& state,

@@ -26,4 +26,13 @@ public:
                         "please try again.") {}
 };
 
+// The user's section was sealed anew by another running instance (a logon password change, or
+// the first seal of the section): this instance's key no longer opens it and writes nothing with
+// it. The user has to log on again.
+class SealChangedError : public KeysteadError {
+public:
+    SealChangedError()
+        : KeysteadError("The logon password was changed in another window. Please log on again.") {}
+};
+
 }  // namespace keystead

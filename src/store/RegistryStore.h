@@ -103,6 +103,7 @@ public:
 
 private:
     friend class StoreSession;
+    friend struct SealAccess;   // the seal of users' sections, in the SQLite build's backend
 
     struct PendingWork {
         int depth;   // the session it was handed to

@@ -4,6 +4,7 @@
 
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
+#include "store/SealedBackend.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteStatement.h"
 #include "store/StoreFile.h"
@@ -166,12 +167,14 @@ std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::pa
 
 std::unique_ptr<RegistryStore> RegistryStore::OpenFile(const std::filesystem::path& file,
                                                        std::chrono::milliseconds busyTimeout) {
-    auto backend = std::make_unique<SqliteBackend>(file, busyTimeout, true);
+    auto backend = std::make_unique<SealedBackend>(
+        std::make_unique<SqliteBackend>(file, busyTimeout, true), damagedText(file));
     return std::unique_ptr<RegistryStore>(new RegistryStore(file, std::move(backend)));
 }
 
 std::unique_ptr<RegistryStore> RegistryStore::OpenExistingFile(const std::filesystem::path& file) {
-    auto backend = std::make_unique<SqliteBackend>(file, kBusyTimeout, false);
+    auto backend = std::make_unique<SealedBackend>(
+        std::make_unique<SqliteBackend>(file, kBusyTimeout, false), damagedText(file));
     return std::unique_ptr<RegistryStore>(new RegistryStore(file, std::move(backend)));
 }
 

@@ -20,6 +20,8 @@
 #include "CliProcess.h"
 #include "TerminalSession.h"
 #include "session/ProgramVersion.h"
+#include "store/SealCost.h"
+#include "store/StoreSeal.h"
 #include "store/StoreSession.h"
 
 namespace keystead::test {
@@ -36,11 +38,14 @@ protected:
                {"BANK", "joint", "j01nt", "", "", ""}});
     }
 
-    // Logged on once by this version, so that no upgrade of earlier data is due.
+    // Logged on once by this version, so that no upgrade of earlier data is due, and sealed as
+    // that logon seals, at the least cost: the tool then opens the seal at once.
     void logOnCurrent(const std::string& user, const std::string& password, const std::vector<PlainEntry>& entries)
     {
         logOn(user, password, entries);
         store->WriteInteger(user, "MajorVersion", 3);
+        useCheapSealCostForTests();
+        SealUser(*store, user, password);
     }
 
     CliResult cli(std::vector<std::string> arguments, const std::string& input = {})
@@ -165,6 +170,7 @@ TEST_F(CliTest, AddAndImportStampTheVersionOfAUserNotYetLoggedOn)
     for (const char* user : {"Carol", "Dave"}) {
         logOn(user, "new pw");
         store->deleteValues(user, {"MajorVersion", "MinorVersion"});   // as created before stamping
+        SealUser(*store, user, "new pw");
     }
     EXPECT_EQ(cli({"add", "--user", "Carol"}, "new pw\nBank\nme\nsecret\nsecret\n\n").status, 0);
     EXPECT_EQ(cli({"import", "--user", "Dave", "--file", exported}, "new pw\nalice pw\n").status, 0);
@@ -172,6 +178,19 @@ TEST_F(CliTest, AddAndImportStampTheVersionOfAUserNotYetLoggedOn)
         EXPECT_EQ(store->ReadInteger(user, "MajorVersion", 0), compiledVersion().major) << user;
         EXPECT_EQ(store->ReadInteger(user, "MinorVersion", 0), compiledVersion().minor) << user;
     }
+}
+
+// A section written before the seal existed is sealed by the tool's first logon, at its real cost.
+TEST_F(CliTest, TheFirstLogonSealsAUserWrittenBeforeTheSeal)
+{
+    logOn("Erin", "erin pw", {{"Bank", "erin", "b4nk", "", "", ""}});
+    store->WriteInteger("Erin", "MajorVersion", 3);
+    const CliResult first = cli({"list", "--user", "Erin", "--show"}, "erin pw\n");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "1\tBank\terin\tb4nk\n");
+    EXPECT_TRUE(IsSealed(*store, "Erin"));
+    EXPECT_EQ(cli({"list", "--user", "Erin", "--show"}, "erin pw\n").out, first.out);
+    EXPECT_EQ(cli({"list", "--user", "Erin"}, "Erin pw\n").err, "Your password is incorrect.\n");
 }
 
 // The change keeps the dialog's checks; afterwards only the new password opens the list.

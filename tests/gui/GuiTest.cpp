@@ -1,16 +1,21 @@
 #include "GuiTest.h"
 
 #include "crypto/Diamond.h"
+#include "store/StoreSeal.h"
 
 namespace keystead::test {
 
 std::unique_ptr<RegistryStore> GuiTest::openStore() const
 {
-    return RegistryStore::OpenFile(storeFile);
+    auto store = RegistryStore::OpenFile(storeFile);
+    for (const auto& [user, password] : logonPasswords)
+        OpenSeal(*store, user, password);
+    return store;
 }
 
-void GuiTest::addUser(const std::string& name, const std::string& password) const
+void GuiTest::addUser(const std::string& name, const std::string& password)
 {
+    logonPasswords[name] = password;
     TDiamond diamond;
     diamond.SetKey(password);
     openStore()->CreateUser(name, diamond.EncryptToCipherString(name));

@@ -17,16 +17,19 @@ namespace keystead::test {
 
 class GuiTest : public testing::Test {
 protected:
+    // The store with the sections of the users in logonPasswords opened where they are sealed.
     std::unique_ptr<RegistryStore> openStore() const;
 
     // A user as the new-user dialog creates one: MainPassword is the name encrypted under the
-    // password.
-    void addUser(const std::string& name, const std::string& password) const;
+    // password; not sealed, as before the seal existed.
+    void addUser(const std::string& name, const std::string& password);
     void writeOption(const std::string& ident, const std::string& value) const;
     std::string readOption(const std::string& ident, const std::string& def = "<absent>") const;
     // Ident to value, every value of the section.
     std::map<std::string, std::string> sectionValues(const std::string& section) const;
 
+    // The logon password of each user the test made or had a form make.
+    std::map<std::string, std::string> logonPasswords;
     TempFolder folder;
     const std::filesystem::path storeFile = folder.storeFile();
     SessionState session;

@@ -6,6 +6,7 @@
 #include "crypto/Diamond.h"
 #include "platform/HelpWindow.h"
 #include "session/NewUser.h"
+#include "store/StoreSeal.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -121,6 +122,8 @@ TEST_F(NewUserTest, CreatesTheUserWithTheEncryptedNameAndTheVersionAndHandsTheNa
     EXPECT_EQ(logonUsername.currentText(), QStringLiteral("Émile Zola"));
     EXPECT_EQ(logonUsername.count(), 1);
 
+    logonPasswords["Émile Zola"] = "J'accuse";
+    EXPECT_TRUE(IsSealed(*openStore(), "Émile Zola"));
     const auto values = sectionValues("Émile Zola");
     ASSERT_EQ(values.size(), 3u);
     ASSERT_EQ(values.count("MainPassword"), 1u);

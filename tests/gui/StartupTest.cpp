@@ -12,6 +12,7 @@
 #include "session/PlainLogon.h"
 #include "session/VorrentImage.h"
 #include "store/StoreBackups.h"
+#include "store/StoreSeal.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -114,6 +115,7 @@ TEST_F(StartupTest, ANewUserIsCreatedThenLogsOnAndIsStamped)
     EXPECT_EQ(session.LogonPassword, "secret");
     EXPECT_EQ(session.ProgramExeName, KEYSTEAD_EXECUTABLE);
     EXPECT_EQ(session.ProgramVersion, "3.4.0.56");
+    logonPasswords["Anna"] = "secret";
     const auto store = openStore();
     EXPECT_EQ(store->ReadInteger("Anna", "MajorVersion", 0), 3);
     EXPECT_EQ(store->ReadInteger("Anna", "MinorVersion", 0), 4);
@@ -153,6 +155,9 @@ TEST_F(StartupTest, UpgradeEncryptsDescriptionsAndCommentsThenStamps)
     ASSERT_NE(frmMain, nullptr);
 
     const auto store = openStore();
+    // Sealed in the same transaction as the upgrade and the stamp.
+    EXPECT_TRUE(IsSealed(*store, "Anna"));
+    EXPECT_NE(session.Seal, nullptr);
     TDiamond diamond;
     diamond.SetKey("secret");
     const auto decrypted = [&](const char* ident) { return diamond.DecryptCipherString(store->ReadString("Anna", ident, "")); };

@@ -17,6 +17,8 @@
 #include "../exchange/UserFixture.h"
 #include "exchange/ExportFile.h"
 #include "session/PasswordChange.h"
+#include "store/SealCost.h"
+#include "store/StoreSeal.h"
 
 namespace keystead::test {
 namespace {
@@ -25,6 +27,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kEntryCount = 20000;
 constexpr int kKills = 4;
+constexpr int kSealedEntryCount = 2000;
+constexpr int kSealKills = 20;
 
 std::vector<PlainEntry> numberedList(const std::string& tag) {
     std::vector<PlainEntry> entries;
@@ -138,6 +142,46 @@ TEST_F(InterruptionTest, AKilledImportLeavesTheListBeforeOrAfter) {
         ASSERT_TRUE(entries == lists[current] || entries == lists[next]);
         current = entries == lists[next] ? next : current;
     }
+}
+
+// Sealing a section written before the seal existed, killed at random moments: the section is
+// afterwards wholly sealed, every value opening to what it was, or wholly as it was.
+TEST_F(InterruptionTest, AKilledSealLeavesTheSectionAllSealedOrAsBefore) {
+    useCheapSealCostForTests();
+    auto list = numberedList("entry ");
+    list.resize(kSealedEntryCount);
+    logOn("Alice", "pw", list);
+    const auto before = sectionValues();
+    const std::filesystem::path pristine = file("pristine.sqlite");
+    store.reset();   // the last connection's close leaves the whole store in the file itself
+    std::filesystem::copy_file(folder.storeFile(), pristine);
+    store = RegistryStore::OpenFile(folder.storeFile());
+
+    Clock::duration whole{};
+    int sealed = 0;
+    for (int run = 0; run <= kSealKills; ++run) {
+        const auto delay = run == 0 ? Clock::duration::max() : randomDelay(whole);
+        SCOPED_TRACE("run " + std::to_string(run));
+        const auto ran = runKilledAfter([](RegistryStore& childStore) { SealUser(childStore, "Alice", "pw"); },
+                                        delay);
+        if (run == 0) {
+            whole = ran;
+        }
+        if (!IsSealed(*store, "Alice")) {
+            ASSERT_EQ(sectionValues(), before);
+            continue;
+        }
+        ++sealed;
+        OpenSeal(*store, "Alice", "pw");
+        ASSERT_EQ(sectionValues(), before);
+        store.reset();
+        for (const char* end : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(folder.storeFile().string() + end);
+        }
+        std::filesystem::copy_file(pristine, folder.storeFile());
+        store = RegistryStore::OpenFile(folder.storeFile());
+    }
+    EXPECT_GE(sealed, 1);
 }
 
 }  // namespace

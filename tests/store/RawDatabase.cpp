@@ -23,4 +23,19 @@ void RawDatabase::exec(const std::string& sql) {
     }
 }
 
+std::string RawDatabase::queryText(const std::string& sql) {
+    std::string text;
+    const auto first = [](void* out, int, char** values, char**) {
+        if (values[0] != nullptr) {
+            *static_cast<std::string*>(out) = values[0];
+        }
+        return 1;   // one row is enough
+    };
+    const int rc = sqlite3_exec(db_, sql.c_str(), first, &text, nullptr);
+    if (rc != SQLITE_OK && rc != SQLITE_ABORT) {
+        throw std::runtime_error(sqlite3_errmsg(db_));
+    }
+    return text;
+}
+
 }  // namespace keystead::test

@@ -16,6 +16,7 @@ public:
     RawDatabase& operator=(const RawDatabase&) = delete;
 
     void exec(const std::string& sql);   // throws std::runtime_error on failure
+    std::string queryText(const std::string& sql);   // the first column of the first row
 
 private:
     sqlite3* db_ = nullptr;
