@@ -2,11 +2,12 @@
 
 #include "desktop/ProtectList.h"
 #include "exchange/Print.h"
-#include "platform/Progress.h"
 #include "mainwindow/LockTarget.h"
 #include "mainwindow/TrayMinimize.h"
+#include "platform/Progress.h"
 #include "store/MainSettings.h"
 #include "store/RegistryStore.h"
+#include "store/StoreSeal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -107,6 +108,7 @@ void SessionLock::takeEffect()
         popup = next != popup ? next : nullptr;
     }
     target_.forgetEntryTexts();
+    ForgetSeal(session_);
     hideDialogs();
     putMainWindowAway();
 }
@@ -159,6 +161,7 @@ bool SessionLock::unlockThroughPrompt()
     prompting_ = false;
     if (!passed)
         return false;
+    DeriveSealAgain(session_);
     state_.unlock();
     idle_.input(clock_.now());
     target_.readEntriesAgain();

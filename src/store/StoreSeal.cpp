@@ -7,6 +7,7 @@
 #include "store/SealCost.h"
 #include "store/SealKey.h"
 #include "store/SealedBackend.h"
+#include "store/SessionState.h"
 #include "store/StoreSession.h"
 
 namespace keystead {
@@ -86,6 +87,18 @@ std::shared_ptr<SealKey> OpenedSeal(RegistryStore& store, std::string_view user)
 void UseSeal(RegistryStore& store, std::string_view user, std::shared_ptr<SealKey> key) {
     if (key) {
         sealOf(store).useKey(user, std::move(key));
+    }
+}
+
+void ForgetSeal(SessionState& session) noexcept {
+    if (session.Seal) {
+        session.Seal->wipe();
+    }
+}
+
+void DeriveSealAgain(SessionState& session) {
+    if (session.Seal && session.Seal->wiped()) {
+        session.Seal->rederive(session.LogonPassword);
     }
 }
 

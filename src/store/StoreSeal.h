@@ -13,6 +13,7 @@ namespace keystead {
 
 class RegistryStore;
 class SealKey;
+struct SessionState;
 
 bool IsSealed(RegistryStore&, std::string_view user);
 // Derives the seal key and opens the user's section for this RegistryStore; throws KeysteadError
@@ -34,5 +35,9 @@ void ResealUser(RegistryStore&, std::string_view user, std::string_view newPassw
 std::shared_ptr<SealKey> OpenedSeal(RegistryStore&, std::string_view user);
 // Opens the user's section for this store with a key opened before; null does nothing.
 void UseSeal(RegistryStore&, std::string_view user, std::shared_ptr<SealKey> key);
+// A lock forgets the session's key everywhere it is used; the logon password typed at the
+// prompt derives it again before anything is read.
+void ForgetSeal(SessionState&) noexcept;
+void DeriveSealAgain(SessionState&);
 
 }  // namespace keystead

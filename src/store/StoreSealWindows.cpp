@@ -22,4 +22,8 @@ std::shared_ptr<SealKey> OpenedSeal(RegistryStore&, std::string_view) {
 
 void UseSeal(RegistryStore&, std::string_view, std::shared_ptr<SealKey>) {}
 
+void ForgetSeal(SessionState&) noexcept {}
+
+void DeriveSealAgain(SessionState&) {}
+
 }  // namespace keystead

@@ -10,6 +10,8 @@
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SessionLock.h"
 #include "store/EntryStore.h"
+#include "store/SealKey.h"
+#include "store/StoreSeal.h"
 #include "store/StoreSession.h"
 
 #include <QClipboard>
@@ -38,6 +40,8 @@ protected:
         EntryStore entries(*store, writer);
         entries.append(diamond, {"Bank", "bo", "p1", "card 1234", "", ""});
         entries.append(diamond, {"Mail", "", "p2", "", "", ""});
+        SealUser(*store, "Alice", "pw");
+        session.Seal = OpenedSeal(*store, "Alice");
         clock.driveNow([this] { return now; });
     }
 
@@ -93,6 +97,7 @@ TEST_F(SessionLockTest, MinutesWithoutInputLockAndTheLogonPasswordBringsTheListB
     EXPECT_EQ(frmMain->reComments->toPlainText(), QString());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
     EXPECT_TRUE(frmMain->isMinimized()) << "no tray: minimised";
+    EXPECT_TRUE(session.Seal->wiped());
 
     // A wrong password keeps it locked; the right one reads the list again.
     script.form<TfrmProtectList>([](TfrmProtectList& prompt) {
