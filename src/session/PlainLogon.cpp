@@ -13,7 +13,7 @@ namespace keystead {
 
 namespace {
 
-void addCaption(QWidget& form, const QString& text, QPoint place)
+void addPlainCaption(QWidget& form, const QString& text, QPoint place)
 {
     auto* label = new QLabel(text, &form);
     label->move(place);
@@ -48,8 +48,8 @@ void TfrmPlainLogon::buildControls()
     imgTitle->setPixmap(QPixmap(QStringLiteral(":/pictures/title.png")));
     imgTitle->setGeometry(0, 0, 275, 50);
 
-    addCaption(*this, QStringLiteral("Username:"), {32, 62});
-    addCaption(*this, QStringLiteral("Password:"), {32, 88});
+    addPlainCaption(*this, QStringLiteral("Username:"), {32, 62});
+    addPlainCaption(*this, QStringLiteral("Password:"), {32, 88});
     cboUsername->setGeometry(96, 60, 137, 22);
     txtPassword->setGeometry(96, 86, 137, 22);
 
