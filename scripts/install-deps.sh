@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libsqlite3-dev libx11-dev libsodium-dev pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
     fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils trayer xclip dbus-daemon dbus-bin
     poppler-utils xdg-utils

@@ -43,7 +43,7 @@ namespace {
 constexpr int kOptionsHelpTopic = 9000;
 constexpr QPoint kPanelPlace(32, 48);
 constexpr QSize kPanelSize(305, 241);
-constexpr int kEditHeight = 21;
+constexpr int kPanelEditHeight = 21;
 // The minutes the idle lock's box offers while the lock is off.
 constexpr int kDefaultShownLockMinutes = 10;
 
@@ -56,7 +56,7 @@ QCheckBox* addCheck(QWidget& panel, const char* name, const QString& caption, QP
     return box;
 }
 
-QLabel* addLabel(QWidget& panel, const QString& caption, QPoint at, const char* name = "")
+QLabel* addPanelLabel(QWidget& panel, const QString& caption, QPoint at, const char* name = "")
 {
     auto* label = new QLabel(caption, &panel);
     label->setObjectName(QLatin1String(name));
@@ -173,7 +173,7 @@ void TfrmOptions::buildGeneral()
     chkPlain = addCheck(*pnlGeneral, "chkPlain", QStringLiteral("Plain logon dialog box"), {0, 100});
     chkGridlines =
         addCheck(*pnlGeneral, "chkGridlines", QStringLiteral("Display gridlines in password list"), {0, 122});
-    Label6 = addLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155}, "Label6");
+    Label6 = addPanelLabel(*pnlGeneral, QStringLiteral("URL Color"), {0, 155}, "Label6");
     pnlColor = new QFrame(pnlGeneral);
     pnlColor->setObjectName(QStringLiteral("pnlColor"));
     pnlColor->setFrameShape(QFrame::Panel);
@@ -187,15 +187,15 @@ void TfrmOptions::buildGeneral()
 
 void TfrmOptions::buildFonts()
 {
-    lblListFont = addLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0}, "lblListFont");
-    lblListFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 0}, "lblListFontSize");
-    txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kEditHeight});
-    txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kEditHeight});
+    lblListFont = addPanelLabel(*pnlFonts, QStringLiteral("Password list font"), {0, 0}, "lblListFont");
+    lblListFontSize = addPanelLabel(*pnlFonts, QStringLiteral("Size"), {196, 0}, "lblListFontSize");
+    txtListFont = addFontBox(*pnlFonts, "txtListFont", {0, 16, 188, kPanelEditHeight});
+    txtListFontSize = addFontBox(*pnlFonts, "txtListFontSize", {196, 16, 36, kPanelEditHeight});
     cmdListFont = addButton(*pnlFonts, "cmdListFont", QStringLiteral("Set Font"), {240, 14, 65, 25});
-    lblNotesFont = addLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56}, "lblNotesFont");
-    lblNotesFontSize = addLabel(*pnlFonts, QStringLiteral("Size"), {196, 56}, "lblNotesFontSize");
-    txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kEditHeight});
-    txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kEditHeight});
+    lblNotesFont = addPanelLabel(*pnlFonts, QStringLiteral("Comments font"), {0, 56}, "lblNotesFont");
+    lblNotesFontSize = addPanelLabel(*pnlFonts, QStringLiteral("Size"), {196, 56}, "lblNotesFontSize");
+    txtNotesFont = addFontBox(*pnlFonts, "txtNotesFont", {0, 72, 188, kPanelEditHeight});
+    txtNotesFontSize = addFontBox(*pnlFonts, "txtNotesFontSize", {196, 72, 36, kPanelEditHeight});
     tieLabel(*lblListFont, *txtListFont);
     tieLabel(*lblListFontSize, *txtListFontSize);
     tieLabel(*lblNotesFont, *txtNotesFont);
@@ -209,7 +209,7 @@ void TfrmOptions::buildExport()
         addCheck(*pnlExport, "chkAutoExport", QStringLiteral("Automatically export passwords on exit:"), {0, 0});
     txtExportPath = new QLineEdit(pnlExport);
     txtExportPath->setObjectName(QStringLiteral("txtExportPath"));
-    txtExportPath->setGeometry(0, 26, 264, kEditHeight);
+    txtExportPath->setGeometry(0, 26, 264, kPanelEditHeight);
     txtExportPath->setAccessibleName(QStringLiteral("Export path"));
     cmdBrowse = addButton(*pnlExport, "cmdBrowse", QStringLiteral("..."), {270, 24, 35, 25});
 }
@@ -232,8 +232,8 @@ void TfrmOptions::buildSecurity()
     txtClearSeconds = new QSpinBox(pnlSecurity);
     txtClearSeconds->setObjectName(QStringLiteral("txtClearSeconds"));
     txtClearSeconds->setRange(1, kLargestClipboardClearSeconds);
-    txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kEditHeight);
-    lblClearSeconds = addLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
+    txtClearSeconds->setGeometry(chkClearAfter->geometry().right() + 4, 154, 48, kPanelEditHeight);
+    lblClearSeconds = addPanelLabel(*pnlSecurity, QStringLiteral("seconds after copying a password"),
                                {txtClearSeconds->geometry().right() + 5, 158}, "lblClearSeconds");
     // The sentence's end wraps onto a second line where the panel ends, whatever the font.
     lblClearSeconds->setWordWrap(true);
@@ -246,8 +246,8 @@ void TfrmOptions::buildSecurity()
     txtLockMinutes = new QSpinBox(pnlSecurity);
     txtLockMinutes->setObjectName(QStringLiteral("txtLockMinutes"));
     txtLockMinutes->setRange(1, kLargestLockIdleMinutes);
-    txtLockMinutes->setGeometry(chkLockAfter->geometry().right() + 4, lockTop - 2, 48, kEditHeight);
-    lblLockMinutes = addLabel(*pnlSecurity, QStringLiteral("minutes without input"),
+    txtLockMinutes->setGeometry(chkLockAfter->geometry().right() + 4, lockTop - 2, 48, kPanelEditHeight);
+    lblLockMinutes = addPanelLabel(*pnlSecurity, QStringLiteral("minutes without input"),
                               {txtLockMinutes->geometry().right() + 5, lockTop + 2}, "lblLockMinutes");
     tieLabel(*lblLockMinutes, *txtLockMinutes);
     chkLockOnScreenLock = addCheck(*pnlSecurity, "chkLockOnScreenLock",

@@ -30,7 +30,7 @@ namespace keystead {
 
 namespace {
 
-constexpr int kHelpTopic = 7000;
+constexpr int kImportHelpTopic = 7000;
 
 }  // namespace
 
@@ -129,7 +129,7 @@ void TfrmImport::importFile()
 
 bool TfrmImport::FormKeyUp(const QKeyEvent& key)
 {
-    return showHelpOnF1(*this, key, kHelpTopic);
+    return showHelpOnF1(*this, key, kImportHelpTopic);
 }
 
 }  // namespace keystead

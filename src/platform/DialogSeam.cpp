@@ -4,24 +4,24 @@ namespace keystead {
 
 namespace {
 
-const DialogSeam* activeSeam = nullptr;
+const DialogSeam* activeDialogSeam = nullptr;
 
 }  // namespace
 
 DialogSeam::DialogSeam(MessageHandler onMessage, FormHandler onForm)
-    : onMessage_(std::move(onMessage)), onForm_(std::move(onForm)), previous_(activeSeam)
+    : onMessage_(std::move(onMessage)), onForm_(std::move(onForm)), previous_(activeDialogSeam)
 {
-    activeSeam = this;
+    activeDialogSeam = this;
 }
 
 DialogSeam::~DialogSeam()
 {
-    activeSeam = previous_;
+    activeDialogSeam = previous_;
 }
 
 const DialogSeam* DialogSeam::active()
 {
-    return activeSeam;
+    return activeDialogSeam;
 }
 
 MessageResult DialogSeam::answer(const MessageRequest& request) const

@@ -6,24 +6,24 @@ namespace keystead {
 
 namespace {
 
-FileDialogSeam* activeSeam = nullptr;
+FileDialogSeam* activeFileDialogSeam = nullptr;
 
 }  // namespace
 
-FileDialogSeam::FileDialogSeam(Handler onDialog) : onDialog_(std::move(onDialog)), previous_(activeSeam)
+FileDialogSeam::FileDialogSeam(Handler onDialog) : onDialog_(std::move(onDialog)), previous_(activeFileDialogSeam)
 {
-    activeSeam = this;
+    activeFileDialogSeam = this;
 }
 
 FileDialogSeam::~FileDialogSeam()
 {
-    activeSeam = previous_;
+    activeFileDialogSeam = previous_;
 }
 
 QString showFileDialog(const FileDialogRequest& request)
 {
-    if (activeSeam != nullptr)
-        return activeSeam->onDialog_(request);
+    if (activeFileDialogSeam != nullptr)
+        return activeFileDialogSeam->onDialog_(request);
     QFileDialog dialog(request.owner, request.title, QString(), request.filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

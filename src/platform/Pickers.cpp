@@ -8,24 +8,24 @@
 namespace keystead {
 namespace {
 
-PickerSeam* activeSeam = nullptr;
+PickerSeam* activePickerSeam = nullptr;
 
 }  // namespace
 
-PickerSeam::PickerSeam() : previous_(activeSeam)
+PickerSeam::PickerSeam() : previous_(activePickerSeam)
 {
-    activeSeam = this;
+    activePickerSeam = this;
 }
 
 PickerSeam::~PickerSeam()
 {
-    activeSeam = previous_;
+    activePickerSeam = previous_;
 }
 
 std::optional<QFont> showFontPicker(QWidget* owner, const QFont& initial)
 {
-    if (activeSeam != nullptr)
-        return activeSeam->onFont(initial);
+    if (activePickerSeam != nullptr)
+        return activePickerSeam->onFont(initial);
     bool chosen = false;
     const QFont font = QFontDialog::getFont(&chosen, initial, owner);
     return chosen ? std::optional(font) : std::nullopt;
@@ -33,16 +33,16 @@ std::optional<QFont> showFontPicker(QWidget* owner, const QFont& initial)
 
 std::optional<QColor> showColorPicker(QWidget* owner, const QColor& initial)
 {
-    if (activeSeam != nullptr)
-        return activeSeam->onColor(initial);
+    if (activePickerSeam != nullptr)
+        return activePickerSeam->onColor(initial);
     const QColor color = QColorDialog::getColor(initial, owner);
     return color.isValid() ? std::optional(color) : std::nullopt;
 }
 
 QString showFolderPicker(QWidget* owner, const QString& start)
 {
-    if (activeSeam != nullptr)
-        return activeSeam->onFolder(start);
+    if (activePickerSeam != nullptr)
+        return activePickerSeam->onFolder(start);
     // Qt's own dialog, since only it can be placed.
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);

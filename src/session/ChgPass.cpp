@@ -30,7 +30,7 @@ namespace keystead {
 
 namespace {
 
-constexpr int kHelpTopic = 8000;
+constexpr int kChgPassHelpTopic = 8000;
 
 }  // namespace
 
@@ -125,7 +125,7 @@ void TfrmChangePassword::changePassword(const std::string& newPassword)
 
 bool TfrmChangePassword::FormKeyUp(const QKeyEvent& key)
 {
-    return showHelpOnF1(*this, key, kHelpTopic);
+    return showHelpOnF1(*this, key, kChgPassHelpTopic);
 }
 
 }  // namespace keystead

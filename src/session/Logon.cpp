@@ -18,7 +18,7 @@ namespace keystead {
 
 namespace {
 
-constexpr int kHelpTopic = 1000;
+constexpr int kLogonHelpTopic = 1000;
 
 QPixmap picture(const char* name)
 {
@@ -149,7 +149,7 @@ bool TfrmLogon::FormKeyPress(const QKeyEvent& key)
 
 bool TfrmLogon::FormKeyUp(const QKeyEvent& key)
 {
-    return showHelpOnF1(*this, key, kHelpTopic);
+    return showHelpOnF1(*this, key, kLogonHelpTopic);
 }
 
 }  // namespace keystead

@@ -26,7 +26,7 @@ namespace keystead {
 
 namespace {
 
-constexpr int kHelpTopic = 2000;
+constexpr int kNewUserHelpTopic = 2000;
 constexpr int kUsernameLimit = 30;
 constexpr int kPasswordLimit = 20;
 
@@ -148,7 +148,7 @@ bool TfrmNewUser::createUser(const std::string& name, const std::string& passwor
 
 bool TfrmNewUser::FormKeyUp(const QKeyEvent& key)
 {
-    return showHelpOnF1(*this, key, kHelpTopic);
+    return showHelpOnF1(*this, key, kNewUserHelpTopic);
 }
 
 }  // namespace keystead

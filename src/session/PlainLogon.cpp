@@ -15,7 +15,7 @@ namespace keystead {
 
 namespace {
 
-void addCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
+void addPlainCaption(QWidget& form, const QString& text, QPoint place, QWidget& field)
 {
     auto* label = new QLabel(text, &form);
     label->move(place);
@@ -51,8 +51,8 @@ void TfrmPlainLogon::buildControls()
     imgTitle->setPixmap(loadPicture(QStringLiteral("title")));
     imgTitle->setGeometry(0, 0, 275, 50);
 
-    addCaption(*this, QStringLiteral("Username:"), {32, 62}, *cboUsername);
-    addCaption(*this, QStringLiteral("Password:"), {32, 88}, *txtPassword);
+    addPlainCaption(*this, QStringLiteral("Username:"), {32, 62}, *cboUsername);
+    addPlainCaption(*this, QStringLiteral("Password:"), {32, 88}, *txtPassword);
     cboUsername->setGeometry(96, 60, 137, 22);
     txtPassword->setGeometry(96, 86, 137, 22);
 

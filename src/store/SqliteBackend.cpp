@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "store/FileText.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
 #include "store/SealedBackend.h"
@@ -27,13 +28,6 @@ constexpr const char* kSchema = R"sql(
     ) WITHOUT ROWID;
     PRAGMA user_version = 1;
 )sql";
-
-std::string quoted(const std::filesystem::path& file) {
-    std::string text(1, '\'');
-    text += file.string();
-    text += '\'';
-    return text;
-}
 
 std::string notAStoreText(const std::filesystem::path& file) {
     return "The file " + quoted(file) + " is not a Keystead store; it was left unchanged";

@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "store/BackupDatabase.h"
+#include "store/FileText.h"
 #include "store/KeysteadError.h"
 #include "store/StoreFile.h"
 
@@ -27,14 +28,6 @@ constexpr std::string_view kNameSuffix = ".sqlite";
 constexpr std::string_view kPartialPrefix = "registry-partial-";
 // A partial copy this old belongs to no backup still being written: its writer was stopped.
 constexpr std::chrono::hours kAbandonedPartialAge{1};
-
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-std::string reasonOf(int error) {
-    return std::generic_category().message(error);
-}
 
 // 20261208T143000Z
 std::string utcStamp(BackupTime time) {

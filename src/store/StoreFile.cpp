@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/FileText.h"
 #include "store/KeysteadError.h"
 
 namespace keystead {
@@ -38,17 +39,6 @@ public:
 private:
     int fd_;
 };
-
-std::string reasonOf(int error) {
-    return std::generic_category().message(error);
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    std::string text(1, '\'');
-    text += path.string();
-    text += '\'';
-    return text;
-}
 
 std::optional<std::filesystem::path> absoluteVariable(const char* name) {
     const char* const value = std::getenv(name);

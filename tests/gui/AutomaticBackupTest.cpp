@@ -18,7 +18,7 @@
 namespace keystead::test {
 namespace {
 
-const QString kDeleteAll = QStringLiteral("Are you sure you want to delete all passwords?");
+const QString kDeleteAllQuestion = QStringLiteral("Are you sure you want to delete all passwords?");
 
 class AutomaticBackupTest : public EntryDialogTest {
 protected:
@@ -32,7 +32,7 @@ protected:
 
     void deleteAll()
     {
-        script.question(kDeleteAll, MessageResult::Yes);
+        script.question(kDeleteAllQuestion, MessageResult::Yes);
         frmMain->mnuEditDeleteAllClick();
         EXPECT_TRUE(script.done());
         EXPECT_EQ(stored("TotalPasswords"), "0");

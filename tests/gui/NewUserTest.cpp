@@ -19,7 +19,7 @@ namespace keystead::test {
 namespace {
 
 const QString kEnterNewUsername = QStringLiteral("You must enter a new username.");
-const QString kEnterPassword = QStringLiteral("You must enter a password.");
+const QString kEnterPasswordText = QStringLiteral("You must enter a password.");
 const QString kVerify = QStringLiteral("You must verify the password.");
 const QString kNoMatch = QStringLiteral("The password and verify password do not match.");
 const QString kExists = QStringLiteral("The username you entered already exists. Please choose another name.");
@@ -75,8 +75,8 @@ TEST_F(NewUserTest, EmptyFieldsAreToldInTheOrderOfTheBoxes)
     const QString pw = QStringLiteral("pw");
     expectRefusal({blank, QString(), QString()}, kEnterNewUsername, "txtUsername");
     expectRefusal({QString(), pw, pw}, kEnterNewUsername, "txtUsername");
-    expectRefusal({QStringLiteral("Eve"), blank, QString()}, kEnterPassword, "txtPassword");
-    expectRefusal({QStringLiteral("Eve"), QString(), pw}, kEnterPassword, "txtPassword");
+    expectRefusal({QStringLiteral("Eve"), blank, QString()}, kEnterPasswordText, "txtPassword");
+    expectRefusal({QStringLiteral("Eve"), QString(), pw}, kEnterPasswordText, "txtPassword");
     expectRefusal({QStringLiteral("Eve"), pw, blank}, kVerify, "txtVerify");
     EXPECT_TRUE(openStore()->readUsers().empty());
 }

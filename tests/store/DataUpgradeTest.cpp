@@ -17,7 +17,7 @@
 namespace keystead {
 namespace {
 
-constexpr const char* kUser = "Bob";
+constexpr const char* kUpgradedUser = "Bob";
 
 class DataUpgradeTest : public ::testing::Test {
 protected:
@@ -25,8 +25,8 @@ protected:
         diamond.SetKey("logon password");
         // Version 2 data: three entries, the second without comments, names and passwords
         // already encrypted.
-        store->writeValues(kUser, {
-            {"MainPassword", diamond.EncryptToCipherString(kUser)},
+        store->writeValues(kUpgradedUser, {
+            {"MainPassword", diamond.EncryptToCipherString(kUpgradedUser)},
             {"MajorVersion", "2"},
             {"TotalPasswords", "3"},
             {"System1", "Bank"},
@@ -45,10 +45,10 @@ protected:
     std::unique_ptr<RegistryStore> store = RegistryStore::OpenFile(folder.storeFile());
     TDiamond diamond;
 
-    std::string raw(const char* ident) { return store->ReadString(kUser, ident, "<absent>"); }
+    std::string raw(const char* ident) { return store->ReadString(kUpgradedUser, ident, "<absent>"); }
     std::string plain(const char* ident) { return diamond.DecryptCipherString(raw(ident)); }
 
-    std::vector<StoredValue> everything() { return store->readSectionValues(kUser); }
+    std::vector<StoredValue> everything() { return store->readSectionValues(kUpgradedUser); }
 };
 
 void expectSameValues(const std::vector<StoredValue>& a, const std::vector<StoredValue>& b) {
@@ -72,7 +72,7 @@ TEST_F(DataUpgradeTest, DescriptionsAndCommentsBecomeCipherStrings) {
     const auto username1 = raw("Username1");
     const auto password2 = raw("Password2");
     std::vector<std::pair<int, int>> reported;
-    upgradeEarlierData(*store, kUser, diamond,
+    upgradeEarlierData(*store, kUpgradedUser, diamond,
                        [&](int done, int total) { reported.emplace_back(done, total); });
 
     EXPECT_EQ(plain("System1"), "Bank");
@@ -88,14 +88,14 @@ TEST_F(DataUpgradeTest, DescriptionsAndCommentsBecomeCipherStrings) {
 }
 
 TEST_F(DataUpgradeTest, BlankCommentsStayAsTheyWere) {
-    store->WriteString(kUser, "Comments2", " \t\r\n ");
-    upgradeEarlierData(*store, kUser, diamond, {});
+    store->WriteString(kUpgradedUser, "Comments2", " \t\r\n ");
+    upgradeEarlierData(*store, kUpgradedUser, diamond, {});
     EXPECT_EQ(raw("Comments2"), " \t\r\n ");
 }
 
 TEST_F(DataUpgradeTest, AnUpgradeStoppedByItsCallerChangesNothing) {
     const auto before = everything();
-    EXPECT_THROW(upgradeEarlierData(*store, kUser, diamond,
+    EXPECT_THROW(upgradeEarlierData(*store, kUpgradedUser, diamond,
                                     [](int done, int) {
                                         if (done == 2) {
                                             throw std::runtime_error("stopped");
@@ -107,12 +107,12 @@ TEST_F(DataUpgradeTest, AnUpgradeStoppedByItsCallerChangesNothing) {
 
 TEST_F(DataUpgradeTest, AnUpgradeThatFailsInTheMiddleChangesNothingAndCanRunAgain) {
     store.reset();
-    test::putNonTextValue(folder.storeFile(), kUser, "Comments3");
+    test::putNonTextValue(folder.storeFile(), kUpgradedUser, "Comments3");
     store = RegistryStore::OpenFile(folder.storeFile());
     EXPECT_THROW(
         {
             try {
-                upgradeEarlierData(*store, kUser, diamond, {});
+                upgradeEarlierData(*store, kUpgradedUser, diamond, {});
             } catch (const KeysteadError& error) {
                 EXPECT_STREQ(error.what(), "Invalid data type for 'Comments3'");
                 throw;
@@ -124,8 +124,8 @@ TEST_F(DataUpgradeTest, AnUpgradeThatFailsInTheMiddleChangesNothingAndCanRunAgai
     EXPECT_EQ(raw("Comments1"), "  branch office\r\n");
 
     // Once the damaged value is mended, the upgrade runs on plain values only once.
-    store->WriteString(kUser, "Comments3", "note");
-    upgradeEarlierData(*store, kUser, diamond, {});
+    store->WriteString(kUpgradedUser, "Comments3", "note");
+    upgradeEarlierData(*store, kUpgradedUser, diamond, {});
     EXPECT_EQ(plain("System1"), "Bank");
     EXPECT_EQ(plain("Comments3"), "note");
 }

@@ -30,7 +30,7 @@ using test::TempFolder;
 
 constexpr uid_t kOtherUser = 4242;
 
-mode_t modeOf(const std::filesystem::path& path) {
+mode_t backupModeOf(const std::filesystem::path& path) {
     struct stat info {};
     lstat(path.c_str(), &info);
     return info.st_mode & 07777;
@@ -80,8 +80,8 @@ protected:
 TEST_F(StoreBackupsTest, ABackupIsACheckedCopyNamedByItsUtcTimeForTheOwnerAlone) {
     const auto taken = backups().take();
     EXPECT_EQ(taken, folder_ / "registry-20261208T143000Z.sqlite");
-    EXPECT_EQ(modeOf(folder_), 0700);
-    EXPECT_EQ(modeOf(taken), 0600);
+    EXPECT_EQ(backupModeOf(folder_), 0700);
+    EXPECT_EQ(backupModeOf(taken), 0600);
     // A second one within the same second keeps the first.
     EXPECT_EQ(backups().take(), folder_ / "registry-20261208T143000Z-2.sqlite");
     const auto listed = backups().list();
@@ -144,7 +144,7 @@ TEST_F(StoreBackupsTest, ADamagedStoreIsKeptBesideItAndReplacedByTheBackup) {
     EXPECT_EQ(kept, temp_.path() / "registry.damaged-20261208T143000Z.sqlite");
     EXPECT_EQ(std::filesystem::file_size(kept), damagedBytes);
     EXPECT_EQ(entryOfAlice(), "first");
-    EXPECT_EQ(modeOf(file_), 0600);
+    EXPECT_EQ(backupModeOf(file_), 0600);
 }
 
 TEST_F(StoreBackupsTest, AFolderThatIsALinkOrAnotherUsersIsRefused) {
