@@ -119,7 +119,8 @@ void TFindLine::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
-        closeFind();
+        // Closed on the release: the window's own Escape acts on the release too, and must find
+        // the find line still there to leave the key to it.
         return;
     case Qt::Key_Down:
         list_.currentWidget()->setFocus();
@@ -143,6 +144,15 @@ void TFindLine::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
     if (text().isEmpty() && !isHidden())
         closeFind();
+}
+
+void TFindLine::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        closeFind();
+        return;
+    }
+    QLineEdit::keyReleaseEvent(event);
 }
 
 }  // namespace keystead

@@ -5,6 +5,7 @@
 #include "exchange/ExportPath.h"
 #include "mainwindow/BackupNotice.h"
 #include "mainwindow/ClipboardCountdown.h"
+#include "mainwindow/FindLine.h"
 #include "mainwindow/OptionsCommand.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
@@ -276,7 +277,8 @@ bool TfrmMain::FormKeyUp(QKeyEvent& key)
         return listKeyPress(key);
     if (key.type() != QEvent::KeyRelease || key.isAutoRepeat())
         return false;
-    if (key.key() == Qt::Key_Escape) {
+    // Escape in the find line closes the find line alone; the window stays.
+    if (key.key() == Qt::Key_Escape && focusWidget() != txtFind) {
         showMinimized();
         return true;
     }

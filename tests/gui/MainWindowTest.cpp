@@ -562,6 +562,7 @@ TEST_F(MainWindowTest, FindFiltersOnShownTextsWithCaseFoldingAndKeepsTheSelectio
 
     QTest::keyClick(frmMain->txtFind, Qt::Key_Escape);
     EXPECT_FALSE(frmMain->txtFind->isVisible());
+    EXPECT_FALSE(frmMain->isMinimized()) << "Escape in the find line closes it alone";
     EXPECT_EQ(column(*frmMain, 0).size(), 3);
     EXPECT_EQ(frmMain->sbMessagePanel0->text(), QStringLiteral("3 passwords in list"));
 }
