@@ -51,9 +51,9 @@ std::wstring packedBytes(const std::vector<BYTE>& bytes) {
     return packed;
 }
 
-class FieldReader {
+class JournalFieldReader {
 public:
-    explicit FieldReader(std::wstring_view text) : rest_(text) {}
+    explicit JournalFieldReader(std::wstring_view text) : rest_(text) {}
 
     std::optional<std::wstring_view> field() {
         std::size_t length = 0;
@@ -138,7 +138,7 @@ std::wstring RegistryJournal::text() const {
 }
 
 std::optional<RegistryJournal> RegistryJournal::parse(std::wstring_view text) {
-    FieldReader reader(text);
+    JournalFieldReader reader(text);
     RegistryJournal journal;
     const auto format = reader.field();
     const auto processId = reader.number();

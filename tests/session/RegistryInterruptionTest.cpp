@@ -23,7 +23,7 @@ namespace {
 
 using registryFault::Refuse;
 
-const std::vector<PlainEntry> kEntries{
+const std::vector<PlainEntry> kJournalledEntries{
     {"Bank", "alice", "s3cret", "line 1\r\nline 2", "30", "-4"},
     {"Mail", "", "pw2", "", "", ""},
     {"Caf\xE9", "M\xFCller", "p", "", "7", "7"},
@@ -92,12 +92,12 @@ protected:
 };
 
 TEST_P(RegistryInterruptionTest, PasswordChangeIsWhollyDoneOrWhollyUndone) {
-    logOn("Alice", "old pw", kEntries);
+    logOn("Alice", "old pw", kJournalledEntries);
     const auto valuesBefore = sectionValues().size();
     const int writes = refuseEveryWrite([&] { ChangeLogonPassword(*store, state, "new pw"); });
     EXPECT_GT(writes, 10);   // MainPassword and the nine entry values, at least
     EXPECT_EQ(state.LogonPassword, "new pw");
-    EXPECT_EQ(plainEntries("new pw"), kEntries);
+    EXPECT_EQ(plainEntries("new pw"), kJournalledEntries);
     EXPECT_TRUE(logonAccepts("new pw"));
     EXPECT_FALSE(logonAccepts("old pw"));
     EXPECT_EQ(sectionValues().size(), valuesBefore);
@@ -107,7 +107,7 @@ TEST_P(RegistryInterruptionTest, PasswordChangeIsWhollyDoneOrWhollyUndone) {
 }
 
 TEST_P(RegistryInterruptionTest, ImportIsWhollyDoneOrWhollyUndone) {
-    logOn("Alice", "alice pw", kEntries);
+    logOn("Alice", "alice pw", kJournalledEntries);
     const auto imported = importedEntries();
     // Every value of the three entries deleted or replaced, and TotalPasswords, at least.
     EXPECT_GT(refuseEveryWrite([&] { StoreImportedEntries(*store, state, imported, ImportMode::Overwrite); }),
