@@ -3,7 +3,6 @@
 
 #include "AccessibleTree.h"
 #include "GuiTest.h"
-#include "crypto/Diamond.h"
 #include "desktop/About.h"
 #include "desktop/Options.h"
 #include "desktop/ProtectList.h"
@@ -20,7 +19,6 @@
 #include "session/Logon.h"
 #include "session/NewUser.h"
 #include "session/PlainLogon.h"
-#include "store/EntryStore.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -39,14 +37,7 @@ class AccessibilityTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        addUser("Alice", "pw");
-        session.CurrentUsername = "Alice";
-        session.LogonPassword = "pw";
-        TDiamond diamond;
-        diamond.SetKey("pw");
-        const auto store = openStore();
-        SessionState writer = session;
-        EntryStore(*store, writer).append(diamond, {"Bank", "jdoe", kSecret.toStdString(), "see https://bank.example", "", ""});
+        logOnAliceWith({{"Bank", "jdoe", kSecret.toStdString(), "see https://bank.example", "", ""}});
     }
 
     std::unique_ptr<TfrmMain> openMain()

@@ -21,6 +21,20 @@ void GuiTest::addUser(const std::string& name, const std::string& password)
     openStore()->CreateUser(name, diamond.EncryptToCipherString(name));
 }
 
+void GuiTest::logOnAliceWith(const std::vector<EntryTexts>& entries)
+{
+    addUser("Alice", "pw");
+    session.CurrentUsername = "Alice";
+    session.LogonPassword = "pw";
+    TDiamond diamond;
+    diamond.SetKey("pw");
+    const auto store = openStore();
+    SessionState writer = session;
+    EntryStore list(*store, writer);
+    for (const EntryTexts& texts : entries)
+        list.append(diamond, texts);
+}
+
 void GuiTest::writeOption(const std::string& ident, const std::string& value) const
 {
     openStore()->WriteString("Options", ident, value);

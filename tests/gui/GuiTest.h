@@ -4,6 +4,7 @@
 
 #include "../store/TempFolder.h"
 #include "DialogScript.h"
+#include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
 
@@ -12,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace keystead::test {
 
@@ -23,6 +25,8 @@ protected:
     // A user as the new-user dialog creates one: MainPassword is the name encrypted under the
     // password; not sealed, as before the seal existed.
     void addUser(const std::string& name, const std::string& password);
+    // Alice, logged on in the session with "pw", her list holding these entries in this order.
+    void logOnAliceWith(const std::vector<EntryTexts>& entries);
     void writeOption(const std::string& ident, const std::string& value) const;
     std::string readOption(const std::string& ident, const std::string& def = "<absent>") const;
     // Ident to value, every value of the section.

@@ -23,18 +23,10 @@ class PrintTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        addUser("Alice", "pw");
-        session.CurrentUsername = "Alice";
-        session.LogonPassword = "pw";
-        TDiamond diamond;
-        diamond.SetKey("pw");
-        const auto store = openStore();
-        SessionState writer = session;
-        EntryStore entries(*store, writer);
-        entries.append(diamond, {"Bank", "alice", "p1", "line one\r\n  line two  ", "", ""});
-        entries.append(diamond, {"Zoo", "", "p2", " \r\n\t ", "", ""});
-        entries.append(diamond, {"apple", "bob", "p3", "", "", ""});
-        store->WriteString("Alice", "SortColumn", "1");
+        logOnAliceWith({{"Bank", "alice", "p1", "line one\r\n  line two  ", "", ""},
+                        {"Zoo", "", "p2", " \r\n\t ", "", ""},
+                        {"apple", "bob", "p3", "", "", ""}});
+        openStore()->WriteString("Alice", "SortColumn", "1");
     }
 
     // Prints through the print dialog, answered with a PDF file, and gives the file's text lines.

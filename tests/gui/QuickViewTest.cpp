@@ -3,12 +3,10 @@
 // window open until Space is really released.
 
 #include "GuiTest.h"
-#include "crypto/Diamond.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/QuickView.h"
-#include "store/EntryStore.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,14 +21,7 @@ class QuickViewTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        addUser("Alice", "pw");
-        session.CurrentUsername = "Alice";
-        session.LogonPassword = "pw";
-        TDiamond diamond;
-        diamond.SetKey("pw");
-        const auto store = openStore();
-        SessionState writer = session;
-        EntryStore(*store, writer).append(diamond, {"Bank", "bob", "<b>secret", "pin\r\n1234", "", ""});
+        logOnAliceWith({{"Bank", "bob", "<b>secret", "pin\r\n1234", "", ""}});
     }
 
     void openMain()

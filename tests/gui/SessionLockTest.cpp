@@ -3,13 +3,11 @@
 // a lock asked for while a store session is open waits until the session has ended.
 
 #include "GuiTest.h"
-#include "crypto/Diamond.h"
 #include "desktop/ProtectList.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/PasswordListModel.h"
 #include "mainwindow/PasswordListView.h"
 #include "mainwindow/SessionLock.h"
-#include "store/EntryStore.h"
 #include "store/SealKey.h"
 #include "store/StoreSeal.h"
 #include "store/StoreSession.h"
@@ -30,16 +28,8 @@ class SessionLockTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        addUser("Alice", "pw");
-        session.CurrentUsername = "Alice";
-        session.LogonPassword = "pw";
-        TDiamond diamond;
-        diamond.SetKey("pw");
-        SessionState writer = session;
+        logOnAliceWith({{"Bank", "bo", "p1", "card 1234", "", ""}, {"Mail", "", "p2", "", "", ""}});
         const auto store = openStore();
-        EntryStore entries(*store, writer);
-        entries.append(diamond, {"Bank", "bo", "p1", "card 1234", "", ""});
-        entries.append(diamond, {"Mail", "", "p2", "", "", ""});
         SealUser(*store, "Alice", "pw");
         session.Seal = OpenedSeal(*store, "Alice");
         clock.driveNow([this] { return now; });
