@@ -39,6 +39,18 @@ namespace {
 
 const QString kWrongPassword = QStringLiteral("The password you entered is incorrect. Please re-type it an try again.");
 
+// The password prompt, open again and active with the keyboard's focus after its message closed;
+// null when it does not come back.
+TfrmProtectList* promptBackWithFocus()
+{
+    TfrmProtectList* prompt = nullptr;
+    const bool back = QTest::qWaitFor([&prompt] {
+        prompt = dynamic_cast<TfrmProtectList*>(QApplication::activeModalWidget());
+        return prompt != nullptr && prompt->isActiveWindow();
+    }, 10000);
+    return back && waitForInputFocus(*prompt) ? prompt : nullptr;
+}
+
 // Counts the times the program hides a window (the window system's hides at a minimise are not
 // counted).
 class HideCounter : public QObject {
@@ -213,12 +225,8 @@ TEST_F(TrayTest, AWrongPasswordKeepsThePromptAndCancelKeepsTheWindowHidden)
     modals.expect([&refusal](QWidget& box) {
         refusal = dynamic_cast<QMessageBox&>(box).text();
         pressKeys({QStringLiteral("Return")});
-        TfrmProtectList* prompt = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&prompt] {
-            prompt = dynamic_cast<TfrmProtectList*>(QApplication::activeModalWidget());
-            return prompt != nullptr && prompt->isActiveWindow();
-        }, 10000));
-        ASSERT_TRUE(waitForInputFocus(*prompt));
+        TfrmProtectList* const prompt = promptBackWithFocus();
+        ASSERT_NE(prompt, nullptr) << "the prompt did not come back with the keyboard's focus";
         EXPECT_EQ(prompt->txtPassword->text(), QStringLiteral("PW"));
         clickOn(*prompt->cmdCancel);
     });
@@ -351,12 +359,8 @@ TEST_F(TrayTest, TheScreenSaverLocksAndTheRightPasswordBringsTheOpenDialogBack)
     modals.expect([&](QWidget& box) {
         EXPECT_EQ(dynamic_cast<QMessageBox&>(box).text(), kWrongPassword);
         pressKeys({QStringLiteral("Return")});
-        TfrmProtectList* prompt = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&prompt] {
-            prompt = dynamic_cast<TfrmProtectList*>(QApplication::activeModalWidget());
-            return prompt != nullptr && prompt->isActiveWindow();
-        }, 10000));
-        ASSERT_TRUE(waitForInputFocus(*prompt));
+        TfrmProtectList* const prompt = promptBackWithFocus();
+        ASSERT_NE(prompt, nullptr) << "the prompt did not come back with the keyboard's focus";
         EXPECT_TRUE(lock.locked());
         EXPECT_FALSE(frmMain->isVisible());
         ASSERT_TRUE(edit) << "the open dialog ended";
