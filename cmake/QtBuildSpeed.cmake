@@ -1,5 +1,4 @@
-# What keeps the build of the forms short: moc without the compiler's own folders, and the Qt
-# headers that most forms read, for target_precompile_headers.
+# moc for the forms, without the compiler's own folders (see the script).
 get_target_property(KEYSTEAD_MOC Qt6::moc IMPORTED_LOCATION)
 list(TRANSFORM CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES PREPEND "-I" OUTPUT_VARIABLE _skipped)
 list(JOIN _skipped " " KEYSTEAD_MOC_SKIPPED)
@@ -15,8 +14,3 @@ function(keystead_automoc target)
         AUTOMOC_EXECUTABLE ${CMAKE_BINARY_DIR}/moc-without-system-headers.sh)
 endfunction()
 
-set(KEYSTEAD_QT_PRECOMPILED
-    <QAction> <QApplication> <QCheckBox> <QClipboard> <QComboBox> <QDialog> <QEvent> <QFile>
-    <QKeyEvent> <QLabel> <QLineEdit> <QMenu> <QObject> <QPlainTextEdit> <QPushButton> <QString>
-    <QTableView> <QTimer> <QUrl> <QWidget>
-    <memory> <string> <string_view> <vector>)

@@ -66,3 +66,6 @@ void ScreenLockWatch::sessionLocked()
 }
 
 }  // namespace keystead
+
+// Compiled here rather than in a unit of its own, which would read the Qt D-Bus headers again.
+#include "moc_ScreenLockWatch.cpp"
