@@ -46,6 +46,9 @@ run_until_logon() {
         window=""
         while [[ -z "$window" ]]; do
             kill -0 "$make" 2> /dev/null || { cat "$clone/make.log" >&2; exit 1; }
+            # Until the program is linked there is no window to look for; each search costs the
+            # X server tens of milliseconds of a core that the build would otherwise have.
+            [[ -x "$clone/build/run/src/keystead" ]] || { sleep 0.2; continue; }
             window=$(xdotool search --name "^Logon to Keystead$|^Please Logon$" 2> /dev/null | head -n 1 || true)
             [[ -n "$window" ]] || sleep 0.05
         done
