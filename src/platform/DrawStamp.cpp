@@ -11,6 +11,20 @@ namespace keystead {
 
 namespace {
 
+bool stampsEnabled()
+{
+    static const bool enabled = qEnvironmentVariableIsSet("KEYSTEAD_DRAW_STAMPS");
+    return enabled;
+}
+
+void writeStamp(const char* name, const char* what)
+{
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    const long long micro = std::chrono::duration_cast<std::chrono::microseconds>(since).count();
+    std::fprintf(stderr, "keystead-stamp %s %s %lld.%06lld\n", name, what, micro / 1000000, micro % 1000000);
+    std::fflush(stderr);
+}
+
 class DrawStamp : public QObject {
 public:
     DrawStamp(QWidget& widget, const char* name) : QObject(&widget), name_(name) { widget.installEventFilter(this); }
@@ -35,13 +49,7 @@ public:
     }
 
 private:
-    void stamp(const char* what) const
-    {
-        const auto since = std::chrono::system_clock::now().time_since_epoch();
-        const long long micro = std::chrono::duration_cast<std::chrono::microseconds>(since).count();
-        std::fprintf(stderr, "keystead-stamp %s %s %lld.%06lld\n", name_, what, micro / 1000000, micro % 1000000);
-        std::fflush(stderr);
-    }
+    void stamp(const char* what) const { writeStamp(name_, what); }
 
     const char* name_;
     bool drawPending_ = false;
@@ -51,9 +59,14 @@ private:
 
 void WatchDrawing(QWidget& widget, const char* name)
 {
-    static const bool enabled = qEnvironmentVariableIsSet("KEYSTEAD_DRAW_STAMPS");
-    if (enabled)
+    if (stampsEnabled())
         new DrawStamp(widget, name);
+}
+
+void StampNow(const char* name, const char* what)
+{
+    if (stampsEnabled())
+        writeStamp(name, what);
 }
 
 }  // namespace keystead

@@ -8,5 +8,7 @@ class QWidget;
 namespace keystead {
 
 void WatchDrawing(QWidget& widget, const char* name);
+// A line of its own for a moment that draws nothing, such as the end of a long computation.
+void StampNow(const char* name, const char* what);
 
 }  // namespace keystead

@@ -102,7 +102,9 @@ void LogonWindow::logonCheck()
     const std::string name = trimmedBytes(cboUsername->currentText());
     const SecretText password(trimmedBytes(txtPassword->text()));
     const auto store = RegistryStore::OpenFile(storeFile_);
+    StampNow("logon", "check begun");
     const auto refusal = CheckLogon(*store, name, password.get(), Diamond1);
+    StampNow("logon", "check done");
     if (refusal && refusal->message == kUnknownUserText) {
         if (askYesNo(this, toQString(kUnknownUserText)))
             openNewUser();

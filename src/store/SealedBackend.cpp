@@ -1,6 +1,7 @@
 #include "store/SealedBackend.h"
 
 #include <algorithm>
+#include <future>
 #include <utility>
 
 #include "store/KeysteadError.h"
@@ -14,6 +15,8 @@ constexpr std::string_view kOptionsSection = "Options";
 constexpr std::string_view kSaltIdent = "SealSalt";
 constexpr std::string_view kOpsIdent = "SealOps";
 constexpr std::string_view kMemoryIdent = "SealMemory";
+// Below this, starting a thread costs more than it saves.
+constexpr std::size_t kValuesForTwoCores = 2000;
 
 std::optional<std::uint64_t> parseCount(const std::optional<std::string>& text) {
     if (!text || text->empty() || text->size() > 19 ||
@@ -165,11 +168,42 @@ std::vector<StoredValue> SealedBackend::readSectionValues(std::string_view secti
         return values;
     }
     if (const SealKey* const key = usableKey(section)) {
-        for (auto& value : values) {
-            value.value = opened(section, *key, value);
-        }
+        openAll(section, *key, values);
     }
     return values;
+}
+
+// Opening is most of the time a long list takes to read: the second half opens on another core.
+// Nothing is replaced until every value has opened.
+void SealedBackend::openAll(std::string_view section, const SealKey& key,
+                            std::vector<StoredValue>& values) {
+    std::vector<std::string> texts(values.size());
+    const auto openRange = [section, &key, &values, &texts](std::size_t from, std::size_t to) {
+        for (auto index = from; index < to; ++index) {
+            auto text = key.open(section, values[index].ident, values[index].value);
+            if (!text) {
+                return false;
+            }
+            texts[index] = std::move(*text);
+        }
+        return true;
+    };
+    bool allOpened = false;
+    if (values.size() >= kValuesForTwoCores) {
+        const auto half = values.size() / 2;
+        auto secondHalf = std::async(std::launch::async, openRange, half, values.size());
+        const bool firstOpened = openRange(0, half);
+        allOpened = secondHalf.get() && firstOpened;
+    } else {
+        allOpened = openRange(0, values.size());
+    }
+    if (!allOpened) {
+        requireCurrent(section, key);
+        throw DamagedStoreError(damagedText_);
+    }
+    for (std::size_t index = 0; index < values.size(); ++index) {
+        values[index].value = std::move(texts[index]);
+    }
 }
 
 std::vector<std::string> SealedBackend::readIdents(std::string_view section) {

@@ -60,6 +60,7 @@ private:
     // Before anything is written or deleted under key: the stored salt must still be its own.
     void requireCurrent(std::string_view section, const SealKey& key);
     std::string opened(std::string_view section, const SealKey& key, const StoredValue& stored);
+    void openAll(std::string_view section, const SealKey& key, std::vector<StoredValue>& values);
     void applyPending();
 
     std::unique_ptr<RegistryStore::Backend> inner_;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "store/CheckedFiles.h"
 #include "store/FileText.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
@@ -85,9 +86,12 @@ struct Statements {
           readIdents(c,
                      "SELECT v.ident FROM section_values AS v JOIN sections AS s"
                      " ON s.id = v.section_id WHERE s.name = ?1 ORDER BY v.ident"),
+          // A value written again unchanged leaves the file as it was, so that the next open
+          // need not read it through again.
           writeValue(c,
                      "INSERT INTO section_values (section_id, ident, value) VALUES (?1, ?2, ?3)"
-                     " ON CONFLICT (section_id, ident) DO UPDATE SET value = excluded.value"),
+                     " ON CONFLICT (section_id, ident) DO UPDATE SET value = excluded.value"
+                     " WHERE value IS NOT excluded.value"),
           deleteValue(c, "DELETE FROM section_values WHERE section_id = ?1 AND ident = ?2") {}
 
     SqliteStatement begin;
@@ -200,11 +204,17 @@ SqliteBackend::SqliteBackend(const std::filesystem::path& file, std::chrono::mil
 }
 
 // Reads every page once, before anything is written, so that damage is found while the file
-// can still be left as it was.
+// can still be left as it was. A file found sound by this process and not written since, by it or
+// any other, is not read through again: a logon alone opens the store six times.
 void SqliteBackend::checkFile() {
+    const auto before = StoreFileState::Of(file_);
+    if (WasFoundSound(file_, before)) {
+        return;
+    }
     if (queryFirst("PRAGMA quick_check(1)") != "ok") {
         throw DamagedStoreError(damagedText(file_));
     }
+    RememberSound(file_, before);
 }
 
 bool SqliteBackend::isEmptyDatabase() {
