@@ -7,6 +7,7 @@
 #include "store/CaseFolding.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -33,6 +34,19 @@ void TFindLine::openFind()
     show();
     setFocus(Qt::ShortcutFocusReason);
     selectAll();
+    // Right after the line is up, before the first key can arrive, the texts are folded and the
+    // comments decrypted where Find searches them: every keystroke then only compares.
+    QTimer::singleShot(0, this, &TFindLine::prepareTexts);
+}
+
+void TFindLine::prepareTexts()
+{
+    // Closed meanwhile, by a lock as well: nothing is decrypted for a closed line.
+    if (isHidden())
+        return;
+    const FindScope scope = scope_();
+    for (int index = 0; index < model_.rowCount(); ++index)
+        searchedTexts(model_.row(index), scope);
 }
 
 void TFindLine::closeFind()
@@ -73,11 +87,17 @@ void TFindLine::applyFilter()
 
 bool TFindLine::matches(const PasswordRow& row, FindScope scope, const std::string& find)
 {
+    const FoldedRow& texts = searchedTexts(row, scope);
+    return FindMatches({texts.description, texts.username, texts.comments ? *texts.comments : std::string_view()},
+                       scope, find);
+}
+
+const TFindLine::FoldedRow& TFindLine::searchedTexts(const PasswordRow& row, FindScope scope)
+{
     FoldedRow& texts = folded(row);
     if (scope.comments && !texts.comments)
         texts.comments = &foldedComments(row.stored.comments);
-    return FindMatches({texts.description, texts.username, texts.comments ? *texts.comments : std::string_view()},
-                       scope, find);
+    return texts;
 }
 
 TFindLine::FoldedRow& TFindLine::folded(const PasswordRow& row)

@@ -58,9 +58,12 @@ private:
     };
 
     bool matches(const PasswordRow& row, FindScope scope, const std::string& find);
+    // The row's texts that Find searches in this scope.
+    const FoldedRow& searchedTexts(const PasswordRow& row, FindScope scope);
     FoldedRow& folded(const PasswordRow& row);
     const std::string& foldedComments(const std::string& stored);
     void forgetFoldedRows();
+    void prepareTexts();
 
     PasswordListModel& model_;
     TPasswordListView& list_;

@@ -549,6 +549,8 @@ TEST_F(MainWindowTest, FindFiltersOnShownTextsWithCaseFoldingAndKeepsTheSelectio
     };
     frmMain->mnuEditFind->trigger();
     ASSERT_TRUE(frmMain->txtFind->isVisible());
+    // The texts are prepared once the line is up; the keys below compare the prepared texts.
+    QCoreApplication::processEvents();
     frmMain->lvPasswords->selectRow(0);   // Bank
 
     EXPECT_EQ(find("\u00F6LSTR"), (QStringList{"Bank"}));

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "RawDatabase.h"
 #include "TempFolder.h"
@@ -108,6 +109,31 @@ TEST_F(StoreSealTest, AValueMovedToAnotherNameOrAlteredIsDamage) {
     EXPECT_THROW(alice->readSectionValues("alice"), DamagedStoreError);
     EXPECT_EQ(alice->ReadString("alice", "System2", ""), "two");
     EXPECT_THROW(openedAs("bob", "pw")->ReadString("bob", "System1", ""), DamagedStoreError);
+}
+
+// A long list opens on two threads: every value comes back under its own name, and damage in
+// either half is damage.
+TEST_F(StoreSealTest, ALongListOpensWholeAndItsDamageIsFoundInEitherHalf) {
+    makeSealedUser("alice", "pw");
+    std::vector<StoredValue> values;
+    for (int n = 1; n <= 3000; ++n) {
+        values.push_back({"Comments" + std::to_string(n), "text " + std::to_string(n)});
+    }
+    openedAs("alice", "pw")->writeValues("alice", values);
+    const auto read = openedAs("alice", "pw")->readSectionValues("alice");
+    ASSERT_EQ(read.size(), values.size() + 6);
+    for (const auto& [ident, value] : read) {
+        if (ident.starts_with("Comments")) {
+            EXPECT_EQ(value, "text " + ident.substr(8));
+        }
+    }
+    for (const std::string ident : {"Comments1000", "Comments999"}) {   // early and late in name order
+        const std::string stored = raw("alice", ident);
+        setRaw("alice", ident, raw("alice", "Comments1"));
+        EXPECT_THROW(openedAs("alice", "pw")->readSectionValues("alice"), DamagedStoreError) << ident;
+        setRaw("alice", ident, stored);
+    }
+    EXPECT_EQ(openedAs("alice", "pw")->readSectionValues("alice").size(), values.size() + 6);
 }
 
 TEST_F(StoreSealTest, TwoUsersWithOnePasswordHaveTheirOwnSalts) {
