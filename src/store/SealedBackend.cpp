@@ -174,17 +174,17 @@ std::vector<StoredValue> SealedBackend::readSectionValues(std::string_view secti
 }
 
 // Opening is most of the time a long list takes to read: the second half opens on another core.
-// Nothing is replaced until every value has opened.
+// Each value is replaced by its text at once, so that the list is held once and not twice; the
+// list is not handed on unless every value opened.
 void SealedBackend::openAll(std::string_view section, const SealKey& key,
                             std::vector<StoredValue>& values) {
-    std::vector<std::string> texts(values.size());
-    const auto openRange = [section, &key, &values, &texts](std::size_t from, std::size_t to) {
+    const auto openRange = [section, &key, &values](std::size_t from, std::size_t to) {
         for (auto index = from; index < to; ++index) {
             auto text = key.open(section, values[index].ident, values[index].value);
             if (!text) {
                 return false;
             }
-            texts[index] = std::move(*text);
+            values[index].value = std::move(*text);
         }
         return true;
     };
@@ -200,9 +200,6 @@ void SealedBackend::openAll(std::string_view section, const SealKey& key,
     if (!allOpened) {
         requireCurrent(section, key);
         throw DamagedStoreError(damagedText_);
-    }
-    for (std::size_t index = 0; index < values.size(); ++index) {
-        values[index].value = std::move(texts[index]);
     }
 }
 
