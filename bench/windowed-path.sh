@@ -8,7 +8,9 @@
 # Builds nothing: the folder must hold src/keystead and bench/cli/cli_bench_data. When the windows
 # appear is seen from outside (openbox's _NET_CLIENT_LIST, through `xprop -spy`); when the list has
 # been drawn only the program knows, and it says so on standard error with KEYSTEAD_DRAW_STAMPS set.
-# Times are wall-clock milliseconds; the key times run from just before xdotool starts. Beside
+# Times are wall-clock milliseconds; the key times run from just before xdotool starts. Enter to
+# list is also given without the logon check, which the logon window stamps and which is almost
+# all the derivation of the seal's key. Beside
 # them the program's own CPU time over the same stretch, and for Enter the time it waited for a
 # core (from /proc/<pid>/task/*/schedstat), which tell its work from the machine's other load.
 set -euo pipefail
