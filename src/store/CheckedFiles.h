@@ -4,15 +4,19 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace keystead {
 
 // A file as the file system describes it, with its write-ahead log: any write to either, by any
-// process, and another file put in its place change it.
+// process, and another file put in its place change it. The modification time moves in steps of
+// a few milliseconds, so SQLite's own marks of a commit are part of it too: the file's change
+// counter and the log's header, which a commit that starts the log again rewrites.
 struct StoreFileState {
     struct Entry {
         unsigned long long device = 0, inode = 0, size = 0;
         long long seconds = 0, nanoseconds = 0;  // last modified
+        std::string head;                         // the bytes that mark a commit
         bool operator==(const Entry&) const = default;
     };
     std::optional<Entry> file, log;

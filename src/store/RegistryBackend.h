@@ -32,6 +32,9 @@ public:
     virtual void deleteValues(std::string_view section, const std::vector<std::string>& idents) = 0;
     // See RegistryStore::changeCounter; a backend that cannot tell keeps this one.
     virtual std::int64_t changeCounter() { return 0; }
+    // The section is about to be read while this thread is busy with something else (the
+    // seal's key): a backend may start reading it on another thread. Nothing changes if not.
+    virtual void readAhead(std::string_view /*section*/) {}
 };
 
 // Section names follow the rule for user names, so no write can make a section a user could

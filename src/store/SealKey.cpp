@@ -3,7 +3,6 @@
 #include <sodium.h>
 
 #include <array>
-#include <cctype>
 #include <utility>
 
 #include "store/KeysteadError.h"
@@ -17,17 +16,28 @@ constexpr std::size_t kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES
 constexpr std::size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr int kBase64 = sodium_base64_VARIANT_ORIGINAL;
 
-// Names compare without regard to ASCII letter case in the store, so they do here.
-std::string associatedData(std::string_view section, std::string_view ident) {
-    std::string data;
-    data.reserve(section.size() + ident.size() + 1);
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names compare without regard to ASCII letter case in the store, so they do here: ASCII only,
+// whatever the locale, so that the program and the command-line tool, and one machine and the
+// next, seal a name alike.
+void associatedData(std::string_view section, std::string_view ident, std::string& data) {
+    data.clear();
     for (const char c : section) {
-        data += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        data += asciiLower(c);
     }
     data += '\0';   // a section name never holds a control character
     for (const char c : ident) {
-        data += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        data += asciiLower(c);
     }
+}
+
+std::string associatedData(std::string_view section, std::string_view ident) {
+    std::string data;
+    data.reserve(section.size() + ident.size() + 1);
+    associatedData(section, ident, data);
     return data;
 }
 
@@ -54,17 +64,18 @@ std::string base64(const std::string& bytes) {
     return text;
 }
 
-std::optional<std::string> fromBase64(std::string_view text) {
-    std::string bytes(text.size(), '\0');
+// Into bytes, whose room is kept from one value to the next.
+bool fromBase64(std::string_view text, std::string& bytes) {
+    bytes.resize(text.size());
     std::size_t length = 0;
     const char* end = nullptr;
     if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), text.data(),
                           text.size(), nullptr, &length, &end, kBase64) != 0 ||
         end != text.data() + text.size()) {
-        return std::nullopt;
+        return false;
     }
     bytes.resize(length);
-    return bytes;
+    return true;
 }
 
 }  // namespace
@@ -151,17 +162,20 @@ std::string SealKey::seal(std::string_view section, std::string_view ident,
 std::optional<std::string> SealKey::open(std::string_view section, std::string_view ident,
                                          std::string_view stored) const {
     requireKey();
-    const auto sealed = fromBase64(stored);
-    if (!sealed || sealed->size() < kNonceBytes + kTagBytes) {
+    // A long list opens hundreds of thousands of values, on two threads: each thread keeps the
+    // room for the sealed bytes and the names. Neither holds anything secret.
+    thread_local std::string sealed;
+    thread_local std::string data;
+    if (!fromBase64(stored, sealed) || sealed.size() < kNonceBytes + kTagBytes) {
         return std::nullopt;
     }
-    const std::string data = associatedData(section, ident);
-    const auto* const in = bytesOf(*sealed);
-    std::string text(sealed->size() - kNonceBytes - kTagBytes, '\0');
+    associatedData(section, ident, data);
+    const auto* const in = bytesOf(sealed);
+    std::string text(sealed.size() - kNonceBytes - kTagBytes, '\0');
     unsigned long long length = 0;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(
             reinterpret_cast<unsigned char*>(text.data()), &length, nullptr, in + kNonceBytes,
-            sealed->size() - kNonceBytes, bytesOf(data), data.size(), in, bytes_) != 0) {
+            sealed.size() - kNonceBytes, bytesOf(data), data.size(), in, bytes_) != 0) {
         return std::nullopt;
     }
     return text;

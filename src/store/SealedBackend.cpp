@@ -240,6 +240,11 @@ std::int64_t SealedBackend::changeCounter() {
     return inner_->changeCounter();
 }
 
+// What is read ahead is the section as stored, sealed: it opens only when it is read.
+void SealedBackend::readAhead(std::string_view section) {
+    inner_->readAhead(section);
+}
+
 void SealedBackend::sealSection(std::string_view section, std::shared_ptr<SealKey> key,
                                 std::shared_ptr<SealKey> replaced, const Progress& progress) {
     const SealKey* const current = usableKey(section);

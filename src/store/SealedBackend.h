@@ -29,6 +29,7 @@ public:
     void writeValues(std::string_view section, const std::vector<StoredValue>& values) override;
     void deleteValues(std::string_view section, const std::vector<std::string>& idents) override;
     std::int64_t changeCounter() override;
+    void readAhead(std::string_view section) override;
 
     bool isSealed(std::string_view section);
     // The stored parameters of a sealed section; none when it is not sealed.

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <thread>
+
 #include "store/CheckedFiles.h"
+#include "store/SectionReadAhead.h"
 #include "store/FileText.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
@@ -135,6 +138,11 @@ public:
     void writeValues(std::string_view section, const std::vector<StoredValue>& values) override;
     void deleteValues(std::string_view section, const std::vector<std::string>& idents) override;
     std::int64_t changeCounter() override;
+    void readAhead(std::string_view section) override;
+
+    ~SqliteBackend() override;
+    SqliteBackend(const SqliteBackend&) = delete;
+    SqliteBackend& operator=(const SqliteBackend&) = delete;
 
 private:
     void checkFile();
@@ -151,10 +159,15 @@ private:
     void writeValue(std::int64_t sectionId, std::string_view ident, std::string_view value);
     void deleteValue(std::int64_t sectionId, std::string_view ident);
 
+    std::vector<StoredValue> readSectionFromFile(std::string_view section);
+
     std::filesystem::path file_;
     SqliteConnection connection_;
     std::unique_ptr<Statements> statements_;
     int sessionDepth_ = 0;
+    // This session's own writes are not in the file yet: a section read ahead misses them.
+    bool changedInSession_ = false;
+    std::thread readAhead_;
 };
 
 }  // namespace
@@ -312,6 +325,7 @@ void SqliteBackend::beginSession() {
 void SqliteBackend::endSession(bool commit) {
     --sessionDepth_;
     if (sessionDepth_ == 0) {
+        changedInSession_ = false;
         if (commit) {
             commitOutermost();
         } else if (connection_.inTransaction()) {
@@ -417,7 +431,41 @@ std::vector<std::string> SqliteBackend::readSections() {
     return names;
 }
 
+SqliteBackend::~SqliteBackend() {
+    if (readAhead_.joinable()) {
+        readAhead_.join();
+    }
+}
+
+// Another connection of its own reads the section; what it read is kept only if the file did not
+// change while it read. A read ahead that fails leaves the read to its time.
+void SqliteBackend::readAhead(std::string_view section) {
+    if (readAhead_.joinable()) {
+        readAhead_.join();
+    }
+    readAhead_ = std::thread([file = file_, section = std::string(section)] {
+        try {
+            SqliteBackend reader(file, RegistryStore::kBusyTimeout, false);
+            const auto before = StoreFileState::Of(file);
+            auto values = reader.readSectionFromFile(section);
+            if (StoreFileState::Of(file) == before) {
+                KeepReadAhead(file, section, before, std::move(values));
+            }
+        } catch (const std::exception&) {
+        }
+    });
+}
+
 std::vector<StoredValue> SqliteBackend::readSectionValues(std::string_view section) {
+    if (!changedInSession_) {
+        if (auto ahead = TakeReadAhead(file_, section)) {
+            return std::move(*ahead);
+        }
+    }
+    return readSectionFromFile(section);
+}
+
+std::vector<StoredValue> SqliteBackend::readSectionFromFile(std::string_view section) {
     std::vector<StoredValue> values;
     auto use = statements_->readSection.use();
     use.bind(1, section);
@@ -463,6 +511,7 @@ bool SqliteBackend::sectionExists(std::string_view section) {
 }
 
 void SqliteBackend::writeValues(std::string_view section, const std::vector<StoredValue>& values) {
+    changedInSession_ = true;
     const std::int64_t sectionId = ensureSection(section);
     for (const auto& [ident, value] : values) {
         writeValue(sectionId, ident, value);
@@ -470,6 +519,7 @@ void SqliteBackend::writeValues(std::string_view section, const std::vector<Stor
 }
 
 void SqliteBackend::deleteValues(std::string_view section, const std::vector<std::string>& idents) {
+    changedInSession_ = true;
     const auto sectionId = findSection(section);
     if (!sectionId) {
         return;

@@ -39,6 +39,8 @@ void OpenSeal(RegistryStore& store, std::string_view user, std::string_view logo
     if (!parameters) {
         return;
     }
+    // The derivation keeps this thread busy for half a second; the list is read meanwhile.
+    backend.readAhead(user);
     backend.useKey(user, std::make_shared<SealKey>(logonPassword, std::move(*parameters)));
     // Every user's section holds MainPassword; under a wrong key it does not open.
     try {

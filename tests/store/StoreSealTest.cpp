@@ -136,6 +136,43 @@ TEST_F(StoreSealTest, ALongListOpensWholeAndItsDamageIsFoundInEitherHalf) {
     EXPECT_EQ(openedAs("alice", "pw")->readSectionValues("alice").size(), values.size() + 6);
 }
 
+// The section is read on another thread while the key is derived. What was read then must never
+// stand in for the file as it is later: not after another opening's write, and not for a
+// session's own write that is not in the file yet.
+TEST_F(StoreSealTest, AListReadAheadWhileTheKeyIsDerivedIsNeverOlderThanTheFile) {
+    makeSealedUser("alice", "pw");
+    const auto valueOf = [](RegistryStore& store, const std::string& ident) {
+        for (const auto& value : store.readSectionValues("alice")) {
+            if (value.ident == ident) {
+                return value.value;
+            }
+        }
+        return std::string();
+    };
+    const auto readAheadKey = [this] {
+        auto logon = openedAs("ALICE", "pw");   // reads ahead; its end waits for the read
+        return OpenedSeal(*logon, "alice");
+    };
+    const auto withKey = [this](const std::shared_ptr<SealKey>& key) {
+        auto store = open();
+        UseSeal(*store, "alice", key);
+        return store;
+    };
+
+    auto key = readAheadKey();
+    EXPECT_EQ(valueOf(*withKey(key), "System1"), "one");
+
+    key = readAheadKey();
+    withKey(key)->WriteString("alice", "System1", "written elsewhere");
+    EXPECT_EQ(valueOf(*withKey(key), "System1"), "written elsewhere");
+
+    key = readAheadKey();
+    const auto store = withKey(key);
+    StoreSession session(*store);
+    store->WriteString("alice", "System2", "not yet committed");
+    EXPECT_EQ(valueOf(*store, "System2"), "not yet committed");
+}
+
 TEST_F(StoreSealTest, TwoUsersWithOnePasswordHaveTheirOwnSalts) {
     makeSealedUser("alice", "same");
     makeSealedUser("bob", "same");
