@@ -5,7 +5,6 @@
 #include "store/PasswordListRules.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace keystead {
 namespace {
@@ -49,7 +48,8 @@ void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
     beginResetModel();
     sortColumn_ = sortColumn;
     SortPasswordRows(rows, sortColumn_);
-    applyFilter(std::move(rows));
+    all_ = std::move(rows);
+    applyFilter();
     endResetModel();
     emit rowsReplaced();
 }
@@ -57,8 +57,8 @@ void PasswordListModel::setRows(std::vector<PasswordRow> rows, int sortColumn)
 void PasswordListModel::clear()
 {
     beginResetModel();
-    rows_.clear();
-    hidden_.clear();
+    all_.clear();
+    shown_.clear();
     endResetModel();
     emit rowsReplaced();
 }
@@ -66,12 +66,11 @@ void PasswordListModel::clear()
 void PasswordListModel::wipe()
 {
     beginResetModel();
-    for (auto* part : {&rows_, &hidden_})
-        for (PasswordRow& r : *part)
-            for (std::string* text : {&r.description, &r.username, &r.password})
-                WipeText(*text);
-    rows_.clear();
-    hidden_.clear();
+    for (PasswordRow& r : all_)
+        for (std::string* text : {&r.description, &r.username, &r.password})
+            WipeText(*text);
+    all_.clear();
+    shown_.clear();
     endResetModel();
 }
 
@@ -79,36 +78,24 @@ void PasswordListModel::setFilter(RowFilter filter)
 {
     beginResetModel();
     filter_ = std::move(filter);
-    std::vector<PasswordRow> all;
-    all.reserve(rows_.size() + hidden_.size());
-    std::merge(std::make_move_iterator(rows_.begin()), std::make_move_iterator(rows_.end()),
-               std::make_move_iterator(hidden_.begin()), std::make_move_iterator(hidden_.end()),
-               std::back_inserter(all), [this](const PasswordRow& a, const PasswordRow& b) {
-                   return CompareListKeys(a.sortKey(sortColumn_), b.sortKey(sortColumn_)) < 0;
-               });
-    applyFilter(std::move(all));
+    applyFilter();
     endResetModel();
 }
 
-void PasswordListModel::applyFilter(std::vector<PasswordRow> all)
+// The rows stay where they are; a keystroke in the find line only lists the ones it keeps.
+void PasswordListModel::applyFilter()
 {
-    // Each part gets its exact room first: growing them row by row moved every row many times.
-    std::vector<char> kept(all.size());
-    std::size_t shown = 0;
-    for (std::size_t i = 0; i < all.size(); ++i)
-        shown += static_cast<std::size_t>(kept[i] = !filter_ || filter_(all[i]));
-    rows_.clear();
-    hidden_.clear();
-    rows_.reserve(shown);
-    hidden_.reserve(all.size() - shown);
-    for (std::size_t i = 0; i < all.size(); ++i)
-        (kept[i] ? rows_ : hidden_).push_back(std::move(all[i]));
+    shown_.clear();
+    shown_.reserve(all_.size());
+    for (std::size_t i = 0; i < all_.size(); ++i)
+        if (!filter_ || filter_(all_[i]))
+            shown_.push_back(i);
 }
 
 void PasswordListModel::setTexts(int index, const std::string& username, const std::string& password,
                                  const std::string& expiration, const StoredEntry& stored)
 {
-    PasswordRow& r = rows_[static_cast<std::size_t>(index)];
+    PasswordRow& r = all_[shown_[static_cast<std::size_t>(index)]];
     r.stored = stored;
     r.username = username;
     r.password = password;
@@ -119,40 +106,65 @@ void PasswordListModel::setTexts(int index, const std::string& username, const s
 
 int PasswordListModel::setDescription(int index, const std::string& description)
 {
-    PasswordRow moved = rows_[static_cast<std::size_t>(index)];
+    const std::size_t from = shown_[static_cast<std::size_t>(index)];
+    PasswordRow moved = all_[from];
     moved.description = description;
-    // The other rows stay in order; the moved row goes after every other row not above it.
+    const std::string& key = moved.sortKey(sortColumn_);
+    // The other rows stay in order; the moved row goes after every other row not above it, shown
+    // or not, and stays shown.
     int destination = 0;
     for (int i = 0; i < rowCount(); ++i)
-        if (i != index && CompareListKeys(row(i).sortKey(sortColumn_), moved.sortKey(sortColumn_)) <= 0)
+        if (i != index && CompareListKeys(row(i).sortKey(sortColumn_), key) <= 0)
             ++destination;
-    if (destination == index) {
-        rows_[static_cast<std::size_t>(index)] = std::move(moved);
+    std::size_t to = 0;
+    for (std::size_t i = 0; i < all_.size(); ++i)
+        if (i != from && CompareListKeys(all_[i].sortKey(sortColumn_), key) <= 0)
+            ++to;
+    const bool moves = destination != index;
+    if (moves)
+        beginMoveRows({}, index, index, {}, destination > index ? destination + 1 : destination);
+    all_[from] = std::move(moved);
+    placeRow(from, to);
+    if (moves)
+        endMoveRows();
+    else
         emit dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
-        emit rowsReplaced();
-        return index;
-    }
-    beginMoveRows({}, index, index, {}, destination > index ? destination + 1 : destination);
-    rows_.erase(rows_.begin() + index);
-    rows_.insert(rows_.begin() + destination, std::move(moved));
-    endMoveRows();
     emit rowsReplaced();
     return destination;
 }
 
+// Moves a shown row within all rows, and the shown ones' places with it.
+void PasswordListModel::placeRow(std::size_t from, std::size_t to)
+{
+    if (from < to)
+        std::rotate(all_.begin() + static_cast<std::ptrdiff_t>(from), all_.begin() + static_cast<std::ptrdiff_t>(from) + 1,
+                    all_.begin() + static_cast<std::ptrdiff_t>(to) + 1);
+    else if (to < from)
+        std::rotate(all_.begin() + static_cast<std::ptrdiff_t>(to), all_.begin() + static_cast<std::ptrdiff_t>(from),
+                    all_.begin() + static_cast<std::ptrdiff_t>(from) + 1);
+    for (std::size_t& place : shown_) {
+        if (place == from)
+            place = to;
+        else if (from < to && place > from && place <= to)
+            --place;
+        else if (to < from && place >= to && place < from)
+            ++place;
+    }
+    std::sort(shown_.begin(), shown_.end());
+}
+
 std::vector<StoredEntry> PasswordListModel::storedEntries() const
 {
-    std::vector<StoredEntry> entries(rows_.size() + hidden_.size());
-    for (const auto* part : {&rows_, &hidden_})
-        for (const PasswordRow& r : *part)
-            if (r.entryNumber >= 1 && static_cast<std::size_t>(r.entryNumber) <= entries.size())
-                entries[static_cast<std::size_t>(r.entryNumber - 1)] = r.stored;
+    std::vector<StoredEntry> entries(all_.size());
+    for (const PasswordRow& r : all_)
+        if (r.entryNumber >= 1 && static_cast<std::size_t>(r.entryNumber) <= entries.size())
+            entries[static_cast<std::size_t>(r.entryNumber - 1)] = r.stored;
     return entries;
 }
 
 int PasswordListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 int PasswordListModel::columnCount(const QModelIndex& parent) const
@@ -199,7 +211,7 @@ bool PasswordListModel::setData(const QModelIndex& index, const QVariant& value,
     const std::optional<std::string> system = renameHandler_(row(index.row()), description);
     if (!system)
         return false;
-    rows_[static_cast<std::size_t>(index.row())].stored.system = *system;
+    all_[shown_[static_cast<std::size_t>(index.row())]].stored.system = *system;
     setDescription(index.row(), description);
     return true;
 }

@@ -41,7 +41,7 @@ public:
     // Shows the rows the filter keeps, in the list's order; no filter shows every row.
     void setFilter(RowFilter filter);
     bool filtered() const { return static_cast<bool>(filter_); }
-    const PasswordRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    const PasswordRow& row(int index) const { return all_[shown_[static_cast<std::size_t>(index)]]; }
     // The values all rows were read from, shown or not, in entry-number order.
     std::vector<StoredEntry> storedEntries() const;
     int sortColumn() const { return sortColumn_; }
@@ -64,11 +64,12 @@ signals:
     void rowsReplaced();
 
 private:
-    // Splits all rows, in order, into the shown and the filtered-out ones.
-    void applyFilter(std::vector<PasswordRow> all);
+    // Lists the rows the filter keeps, in order.
+    void applyFilter();
+    void placeRow(std::size_t from, std::size_t to);
 
-    std::vector<PasswordRow> rows_;
-    std::vector<PasswordRow> hidden_;
+    std::vector<PasswordRow> all_;       // every row, in the list's order
+    std::vector<std::size_t> shown_;     // the places in all_ of the shown rows, ascending
     RowFilter filter_;
     int sortColumn_ = 0;
     EditGuard editGuard_;

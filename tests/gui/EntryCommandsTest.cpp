@@ -396,6 +396,24 @@ TEST_F(EntryCommandsTest, RenameInPlaceStoresTheNewDescriptionAndMovesTheRow)
     EXPECT_EQ(caption(0), QStringLiteral("Bank"));
 }
 
+// While the find line hides rows, a renamed row goes to its place among all of them: emptying
+// the line shows the whole list in order again.
+TEST_F(EntryCommandsTest, RenameWhileFindHidesRowsKeepsTheWholeListInOrder)
+{
+    frmMain->mnuEditFind->trigger();
+    frmMain->txtFind->setText(QStringLiteral("l"));   // Alpha and Mail; Bank and Shop are hidden
+    ASSERT_EQ(captions(), (QStringList{"Alpha", "Mail"}));
+    PasswordListModel& model = frmMain->listModel();
+    ASSERT_TRUE(model.setData(model.index(0, 0), QStringLiteral("Tea"), Qt::EditRole));
+    EXPECT_EQ(captions(), (QStringList{"Mail", "Tea"}));
+    ASSERT_TRUE(model.setData(model.index(1, 0), QStringLiteral("Ant"), Qt::EditRole));
+    EXPECT_EQ(captions(), (QStringList{"Ant", "Mail"}));
+    ASSERT_TRUE(model.setData(model.index(1, 0), QStringLiteral("Zed"), Qt::EditRole));
+    EXPECT_EQ(captions(), (QStringList{"Ant", "Zed"}));
+    frmMain->txtFind->clear();
+    EXPECT_EQ(captions(), (QStringList{"Ant", "Bank", "Shop", "Zed"}));
+}
+
 TEST_F(EntryCommandsTest, RenameIsRefusedWhilePasswordsAreHidden)
 {
     frmMain->mnuViewShowClick();
