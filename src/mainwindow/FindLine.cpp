@@ -20,9 +20,6 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
     : QLineEdit(parent), model_(model), list_(list), scope_(std::move(scope)), decrypt_(std::move(decrypt))
 {
     setObjectName(QStringLiteral("txtFind"));
-    setClearButtonEnabled(true);
-    for (QToolButton* clear : findChildren<QToolButton*>())
-        clear->setAccessibleName(QStringLiteral("Clear"));
     hide();
     WatchDrawing(*this, "find");
     connect(this, &QLineEdit::textChanged, this, &TFindLine::applyFilter);
@@ -31,6 +28,13 @@ TFindLine::TFindLine(PasswordListModel& model, TPasswordListView& list, ScopeSou
 
 void TFindLine::openFind()
 {
+    // The clear button's icon is looked up in the desktop's icon theme, which takes longer than
+    // the rest of the main window's controls: it is made when the line is first wanted.
+    if (!isClearButtonEnabled()) {
+        setClearButtonEnabled(true);
+        for (QToolButton* clear : findChildren<QToolButton*>())
+            clear->setAccessibleName(QStringLiteral("Clear"));
+    }
     show();
     setFocus(Qt::ShortcutFocusReason);
     selectAll();
