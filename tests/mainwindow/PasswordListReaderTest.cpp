@@ -7,6 +7,7 @@
 #include "store/EntryStore.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/StoreSession.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,30 @@ TEST_F(PasswordListReaderTest, DisplayFormsFollowTheSettings)
 
     auto allHidden = ReadPasswordList(*store_, state_, diamond_, {false, false}, std::nullopt);
     EXPECT_EQ(allHidden.rows[0].description, cipherDescription);
+}
+
+// A long list is decrypted on two threads: every row holds its own entry's texts, in entry
+// order, and the countdown still finds the entry it lowers.
+TEST_F(PasswordListReaderTest, ALongListGivesEveryRowItsOwnEntrysTexts)
+{
+    constexpr int kEntries = 1200;
+    {
+        StoreSession session(*store_);
+        for (int n = 1; n <= kEntries; ++n)
+            add("Entry " + std::to_string(n), "pw" + std::to_string(n), n == kEntries ? "1" : "",
+                "user" + std::to_string(n));
+        session.close();
+    }
+    const auto content = ReadPasswordList(*store_, state_, diamond_, {}, 1);
+    ASSERT_EQ(content.rows.size(), static_cast<std::size_t>(kEntries));
+    for (int n = 1; n <= kEntries; ++n) {
+        const PasswordRow& row = content.rows[static_cast<std::size_t>(n - 1)];
+        ASSERT_EQ(row.entryNumber, n);
+        ASSERT_EQ(row.description, "Entry " + std::to_string(n));
+        ASSERT_EQ(row.username, "user" + std::to_string(n));
+        ASSERT_EQ(row.password, "pw" + std::to_string(n));
+    }
+    EXPECT_EQ(content.expiredDescriptions, std::vector<std::string>{"Entry 1200"});
 }
 
 TEST_F(PasswordListReaderTest, CountdownWritesBackOnceAndListsExpiredInEntryOrder)
