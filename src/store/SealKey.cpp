@@ -161,24 +161,30 @@ std::string SealKey::seal(std::string_view section, std::string_view ident,
 
 std::optional<std::string> SealKey::open(std::string_view section, std::string_view ident,
                                          std::string_view stored) const {
+    std::string value(stored);
+    if (!openInPlace(section, ident, value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool SealKey::openInPlace(std::string_view section, std::string_view ident, std::string& value) const {
     requireKey();
     // A long list opens hundreds of thousands of values, on two threads: each thread keeps the
     // room for the sealed bytes and the names. Neither holds anything secret.
     thread_local std::string sealed;
     thread_local std::string data;
-    if (!fromBase64(stored, sealed) || sealed.size() < kNonceBytes + kTagBytes) {
-        return std::nullopt;
+    if (!fromBase64(value, sealed) || sealed.size() < kNonceBytes + kTagBytes) {
+        return false;
     }
     associatedData(section, ident, data);
     const auto* const in = bytesOf(sealed);
-    std::string text(sealed.size() - kNonceBytes - kTagBytes, '\0');
+    // The text is shorter than its sealed form: it takes the value's own room.
+    value.resize(sealed.size() - kNonceBytes - kTagBytes);
     unsigned long long length = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
-            reinterpret_cast<unsigned char*>(text.data()), &length, nullptr, in + kNonceBytes,
-            sealed.size() - kNonceBytes, bytesOf(data), data.size(), in, bytes_) != 0) {
-        return std::nullopt;
-    }
-    return text;
+    return crypto_aead_xchacha20poly1305_ietf_decrypt(
+               reinterpret_cast<unsigned char*>(value.data()), &length, nullptr, in + kNonceBytes,
+               sealed.size() - kNonceBytes, bytesOf(data), data.size(), in, bytes_) == 0;
 }
 
 }  // namespace keystead

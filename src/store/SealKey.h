@@ -34,6 +34,9 @@ public:
     // None when the stored text is no value sealed under this key for this name.
     std::optional<std::string> open(std::string_view section, std::string_view ident,
                                     std::string_view stored) const;
+    // The same in place, for long lists: value, as stored, becomes its text in the room it has
+    // (the text is shorter). False when it does not open; value then holds nothing usable.
+    bool openInPlace(std::string_view section, std::string_view ident, std::string& value) const;
 
     // Forgets the key at once; a wiped key seals and opens nothing (KeysteadError).
     void wipe() noexcept;

@@ -174,17 +174,15 @@ std::vector<StoredValue> SealedBackend::readSectionValues(std::string_view secti
 }
 
 // Opening is most of the time a long list takes to read: the second half opens on another core.
-// Each value is replaced by its text at once, so that the list is held once and not twice; the
-// list is not handed on unless every value opened.
+// Each value becomes its text in its own room; the list is not handed on unless every value
+// opened.
 void SealedBackend::openAll(std::string_view section, const SealKey& key,
                             std::vector<StoredValue>& values) {
     const auto openRange = [section, &key, &values](std::size_t from, std::size_t to) {
         for (auto index = from; index < to; ++index) {
-            auto text = key.open(section, values[index].ident, values[index].value);
-            if (!text) {
+            if (!key.openInPlace(section, values[index].ident, values[index].value)) {
                 return false;
             }
-            values[index].value = std::move(*text);
         }
         return true;
     };
