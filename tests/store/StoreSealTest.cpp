@@ -242,6 +242,19 @@ TEST_F(StoreSealTest, AWipedKeyOpensNothingUntilDerivedAgain) {
     EXPECT_EQ(store->ReadString("alice", "System1", ""), "one");
 }
 
+// Part of each timing is the memory's fixed cost: the passes still reach half a second, and a
+// disturbed pair of timings falls back to the single pass.
+TEST(SealCostTest, ThePassesReachHalfASecondBesideTheMemorysFixedCost) {
+    using Seconds = std::chrono::duration<double>;
+    // As measured on the project machine: 0.2 s to take and touch the memory, 47 ms a pass. Seven
+    // passes take 0.53 s, where the single pass alone gave three (0.34 s).
+    EXPECT_EQ(SealPassesFor(Seconds(0.25), Seconds(0.344)), 7u);
+    EXPECT_EQ(SealPassesFor(Seconds(0.2), Seconds(0.6)), 3u);    // never fewer than three
+    EXPECT_EQ(SealPassesFor(Seconds(0.1), Seconds(0.05)), 5u);   // the second timing disturbed
+    EXPECT_EQ(SealPassesFor(Seconds(0.25), Seconds(0.26)), 11u);  // a pass counts a tenth at least
+    EXPECT_EQ(SealPassesFor(Seconds(0.001), Seconds(0.003)), 64u);
+}
+
 // The real cost, measured on this machine: never less than 128 MiB and three passes.
 TEST(SealCostTest, ANewSealCostsAtLeast128MiBAndThreePasses) {
     useCheapSealCostForTests(false);
