@@ -136,12 +136,11 @@ int PasswordListModel::setDescription(int index, const std::string& description)
 // Moves a shown row within all rows, and the shown ones' places with it.
 void PasswordListModel::placeRow(std::size_t from, std::size_t to)
 {
+    const auto at = [this](std::size_t place) { return all_.begin() + static_cast<std::ptrdiff_t>(place); };
     if (from < to)
-        std::rotate(all_.begin() + static_cast<std::ptrdiff_t>(from), all_.begin() + static_cast<std::ptrdiff_t>(from) + 1,
-                    all_.begin() + static_cast<std::ptrdiff_t>(to) + 1);
+        std::rotate(at(from), at(from + 1), at(to + 1));
     else if (to < from)
-        std::rotate(all_.begin() + static_cast<std::ptrdiff_t>(to), all_.begin() + static_cast<std::ptrdiff_t>(from),
-                    all_.begin() + static_cast<std::ptrdiff_t>(from) + 1);
+        std::rotate(at(to), at(from), at(from + 1));
     for (std::size_t& place : shown_) {
         if (place == from)
             place = to;

@@ -5,9 +5,9 @@
 #include "store/PasswordListRules.h"
 #include "store/RegistryStore.h"
 #include "store/SessionState.h"
+#include "store/TwoHalves.h"
 
 #include <algorithm>
-#include <future>
 
 namespace keystead {
 
@@ -34,7 +34,7 @@ void fillShownTexts(std::vector<PasswordRow>& rows, const std::vector<StoredEntr
                     ListDisplay display)
 {
     const bool plainDescription = display.showPasswordsOn || display.showSystem;
-    const auto fill = [&](std::size_t from, std::size_t to) {
+    InTwoHalves(stored.size(), kEntriesForTwoCores, [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
             PasswordRow& row = rows[i];
             row.description = plainDescription ? diamond.DecryptCipherString(stored[i].system) : stored[i].system;
@@ -45,15 +45,7 @@ void fillShownTexts(std::vector<PasswordRow>& rows, const std::vector<StoredEntr
             row.descriptionHidden = !plainDescription;
             row.valuesHidden = !display.showPasswordsOn;
         }
-    };
-    if (stored.size() < kEntriesForTwoCores) {
-        fill(0, stored.size());
-        return;
-    }
-    const std::size_t half = stored.size() / 2;
-    auto secondHalf = std::async(std::launch::async, fill, half, stored.size());
-    fill(0, half);
-    secondHalf.get();
+    });
 }
 
 }  // namespace

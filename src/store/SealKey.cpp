@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "store/KeysteadError.h"
+#include "store/TextRules.h"
 
 namespace keystead {
 
@@ -16,21 +17,17 @@ constexpr std::size_t kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES
 constexpr std::size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr int kBase64 = sodium_base64_VARIANT_ORIGINAL;
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names compare without regard to ASCII letter case in the store, so they do here: ASCII only,
 // whatever the locale, so that the program and the command-line tool, and one machine and the
 // next, seal a name alike.
 void associatedData(std::string_view section, std::string_view ident, std::string& data) {
     data.clear();
     for (const char c : section) {
-        data += asciiLower(c);
+        data += lowerAscii(c);
     }
     data += '\0';   // a section name never holds a control character
     for (const char c : ident) {
-        data += asciiLower(c);
+        data += lowerAscii(c);
     }
 }
 

@@ -1,11 +1,12 @@
 #include "store/SealedBackend.h"
 
 #include <algorithm>
-#include <future>
+#include <atomic>
 #include <utility>
 
 #include "store/KeysteadError.h"
 #include "store/TextRules.h"
+#include "store/TwoHalves.h"
 
 namespace keystead {
 
@@ -178,23 +179,14 @@ std::vector<StoredValue> SealedBackend::readSectionValues(std::string_view secti
 // opened.
 void SealedBackend::openAll(std::string_view section, const SealKey& key,
                             std::vector<StoredValue>& values) {
-    const auto openRange = [section, &key, &values](std::size_t from, std::size_t to) {
-        for (auto index = from; index < to; ++index) {
+    std::atomic<bool> allOpened = true;
+    InTwoHalves(values.size(), kValuesForTwoCores, [&](std::size_t from, std::size_t to) {
+        for (auto index = from; index < to && allOpened; ++index) {
             if (!key.openInPlace(section, values[index].ident, values[index].value)) {
-                return false;
+                allOpened = false;
             }
         }
-        return true;
-    };
-    bool allOpened = false;
-    if (values.size() >= kValuesForTwoCores) {
-        const auto half = values.size() / 2;
-        auto secondHalf = std::async(std::launch::async, openRange, half, values.size());
-        const bool firstOpened = openRange(0, half);
-        allOpened = secondHalf.get() && firstOpened;
-    } else {
-        allOpened = openRange(0, values.size());
-    }
+    });
     if (!allOpened) {
         requireCurrent(section, key);
         throw DamagedStoreError(damagedText_);

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "store/TextRules.h"
+
 namespace keystead {
 
 namespace {
@@ -21,7 +23,7 @@ Key keyOf(const std::filesystem::path& file, std::string_view section) {
     std::string name;
     name.reserve(section.size());
     for (const char c : section) {
-        name += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        name += lowerAscii(c);
     }
     return {file, std::move(name)};
 }

@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "store/CheckedFiles.h"
-#include "store/SectionReadAhead.h"
 #include "store/FileText.h"
 #include "store/KeysteadError.h"
 #include "store/RegistryBackend.h"
 #include "store/SealedBackend.h"
+#include "store/SectionReadAhead.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteStatement.h"
 #include "store/StoreFile.h"

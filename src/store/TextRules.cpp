@@ -11,15 +11,15 @@ bool isTrimmed(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-char foldCase(char c) {
+}  // namespace
+
+char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-}  // namespace
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return foldCase(x) == foldCase(y); });
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 std::string trimText(std::string_view text) {

@@ -7,6 +7,10 @@
 
 namespace keystead {
 
+// The letter in lower case when it is an ASCII capital, whatever the locale; any other byte as it
+// is. Section names and idents compare so.
+char lowerAscii(char c);
+
 // Whether two texts are equal when ASCII letters are compared without regard to case, as
 // section names and idents are compared.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
